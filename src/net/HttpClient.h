@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+
+#include "Common/SockUtil/sock_util.h"
+
+namespace pel {
+
+// Result codes of HttpGet and HttpGetSized; 0 or more is the number of response bytes read.
+constexpr int HTTP_GET_FAILED = -2;     // socket, connect, authorization, send or receive failed
+constexpr int HTTP_GET_NO_BUFFER = -6;  // no receive buffer; nothing was sent
+
+// Time limit of the connect and of every wait for response bytes.
+constexpr int kHttpTimeoutSeconds = 5;
+
+// Areas in which a request is composed.
+constexpr size_t kHttpRequestArea = 512;
+constexpr size_t kHttpAuthArea = 100;
+constexpr size_t kHttpDottedArea = 32;
+
+// GET `path` from the server (directly, or through the proxy when `proxyAddress` is given
+// and not empty) and read the raw response into `buffer` until the peer closes, the buffer is
+// full, or a response announcing "Content-Length:" is complete. No terminator is added.
+int HttpGet(const char* path, const char* serverAddress, unsigned short serverPort,
+            const char* userId, const char* password, char* buffer, int bufferSize,
+            const char* proxyAddress, unsigned short proxyPort);
+
+// GET `path` and read the response header up to its empty line, then the body bytes that its
+// "Content-Length:" announces (none without that field). Counts only bytes that arrived.
+int HttpGetSized(const char* path, const char* serverAddress, unsigned short serverPort,
+                 const char* userId, const char* password, char* buffer, int bufferSize,
+                 const char* proxyAddress, unsigned short proxyPort);
+
+// Connects (to the proxy when one is given) and sends the request. The socket, or SOCK_NONE.
+sock_t HttpOpenRequest(const char* serverAddress, unsigned short serverPort, const char* userId,
+                       const char* password, const char* path, int timeoutSeconds,
+                       const char* proxyAddress, unsigned short proxyPort);
+
+// "<name>: Basic <base64 of user:password>\r\n" into `out`: the line's length, or -1 (and an
+// empty `out`) when the line and its terminator do not fit in `outSize` bytes.
+int MakeBasicAuthHeader(const char* userId, const char* password, const char* name, char* out,
+                        size_t outSize);
+
+// Receives the response header one byte at a time up to and including its empty line, or
+// until `size` bytes arrived: the header length, or HTTP_GET_FAILED when the peer closed,
+// failed or stayed silent first. May close the socket (and mark it gone) on a time-out.
+int ReadResponseHeader(sock_t& sock, char* buffer, int size);
+
+// Ends a request's connection.
+void HttpClose(sock_t sock);
+
+}  // namespace pel
