@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "control/ControlProperties.h"
+#include "ports/UserMessages.h"
+#include "serverinfo/PageText.h"
+
+namespace pel {
+
+// Size of the buffer a server page is read into.
+constexpr size_t kPageBufferSize = 10240;
+
+// A page as received: a cleared buffer of kPageBufferSize bytes and how many arrived.
+struct PageBuffer {
+  std::vector<char> bytes = std::vector<char>(kPageBufferSize, '\0');
+  size_t received = 0;
+
+  PageText Text() const { return PageText(bytes.data(), received); }
+};
+
+// Reads the page at `path` from the server the properties name (through their proxy when one
+// is set), with their credentials. False after a failure and its message: "GetAspWp (%s) read
+// failed." when the request failed, the status check's message when the status is not a
+// success.
+bool FetchPage(const char* path, const ControlProperties& props, IUserMessages& messages,
+               PageBuffer& page);
+
+}  // namespace pel
