@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "control/ResolveServerAddress.h"
+#include "ports/BrowserProxySetting.h"
+#include "ports/HostBrowser.h"
+#include "ports/UserMessages.h"
+
+namespace pel {
+
+// The control's properties that address normalisation reads and rewrites.
+struct AddressProperties {
+  std::string strIpAddr;
+  std::int32_t iHttpPort = 80;
+  std::string strUserID;
+  std::string strUserPWD;
+  std::string strIpAddrProxy;
+  std::int32_t iHttpPortProxy = 8080;
+};
+
+// Size of the area that holds the hosting page's host text, terminating NUL included.
+constexpr std::size_t kAddressTextSize = 128;
+
+// Turns `strIpAddr` into a dotted address with the port and credentials split off; an empty
+// address is taken from the hosting page's "http://" URL. A bad explicit address is emptied
+// and "Bad URL format" shown; a bad page address is silently left empty.
+void NormaliseServerAddress(AddressProperties& props, IHostBrowser& browser,
+                            IUserMessages& messages,
+                            const NameResolver& resolve = LookupHostIPv4);
+
+// The same for the web proxy; an empty proxy is taken from the "http=" entry of the browser's
+// proxy setting. A bad explicit proxy is emptied and "Bad Web Proxy URL format" shown.
+void NormaliseProxyAddress(AddressProperties& props, IBrowserProxySetting& proxySetting,
+                           IUserMessages& messages,
+                           const NameResolver& resolve = LookupHostIPv4);
+
+// The server address first, then the proxy; nothing at all without a hosting browser (other
+// containers hand over their properties ready to use).
+void NormaliseAddresses(AddressProperties& props, IHostBrowser* browser,
+                        IBrowserProxySetting& proxySetting, IUserMessages& messages,
+                        const NameResolver& resolve = LookupHostIPv4);
+
+}  // namespace pel
