@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "net/HttpClient.h"
 #include "net/HttpStatus.h"
+#include "support/HttpPeers.h"
 
 namespace pel {
 namespace {
@@ -69,6 +71,88 @@ TEST(ReadHttpStatusCode, ReadsTheThreeCharactersAfterTheVersion) {
   EXPECT_EQ(ReadHttpStatusCode(ok.data(), 11), 0);
   EXPECT_EQ(ReadHttpStatusCode(ok.data(), 0), 0);
   EXPECT_EQ(ReadHttpStatusCode(nullptr, 20), 0);
+}
+
+// A page read as the page readers do it: a cleared buffer, HttpGet, the status from the
+// response, the status check.
+struct PageRead {
+  int received = 0;
+  int status = 0;
+  int accepted = 0;
+  std::vector<std::string> shown;
+};
+
+constexpr char kPage[] = "/asp-get/kvsvrinf.asp";
+
+PageRead ReadPage(const std::string& scenario, const char* user = "", const char* password = "") {
+  test::KvsimScenario kvsim(scenario);
+  std::vector<char> buffer(1024, '\0');
+  PageRead read;
+  read.received = HttpGet(kPage, "127.0.0.1", kvsim.port(), user, password, buffer.data(),
+                          static_cast<int>(buffer.size()), "", 0);
+  read.status = ReadHttpStatusCode(buffer.data(), read.received < 0 ? 0 : read.received);
+  RecordedMessages messages;
+  read.accepted = CheckHttpStatus(messages, kPage, read.status);
+  read.shown = messages.shown;
+  return read;
+}
+
+class HttpStatusFromServer : public ::testing::Test {
+ protected:
+  void SetUp() override { PEL_REQUIRE_PEER(test::KvsimControlPort(), "kvsim"); }
+};
+
+TEST_F(HttpStatusFromServer, AcceptsOkAndNoContent) {
+  PageRead ok = ReadPage("route *\nstatus 200 OK\nbody\nUDPPORT=1\nend\n");
+  EXPECT_GT(ok.received, 0);
+  EXPECT_EQ(ok.status, 200);
+  EXPECT_EQ(ok.accepted, 1);
+  EXPECT_TRUE(ok.shown.empty());
+  PageRead empty = ReadPage("route *\nstatus 204 No Content\ncontent-length none\n");
+  EXPECT_EQ(empty.status, 204);
+  EXPECT_EQ(empty.accepted, 1);
+  EXPECT_TRUE(empty.shown.empty());
+}
+
+TEST_F(HttpStatusFromServer, ShowsNotFoundForBadRequestAndMissingPages) {
+  PageRead bad = ReadPage("route *\nstatus 400 Bad Request\n");
+  EXPECT_EQ(bad.status, 400);
+  EXPECT_EQ(bad.accepted, 0);
+  EXPECT_EQ(bad.shown, std::vector<std::string>{"File not found (/asp-get/kvsvrinf.asp)"});
+  PageRead missing = ReadPage("route /asp-get/other.asp\nstatus 200 OK\n");
+  EXPECT_EQ(missing.status, 404);
+  EXPECT_EQ(missing.accepted, 0);
+  EXPECT_EQ(missing.shown, std::vector<std::string>{"File not found (/asp-get/kvsvrinf.asp)"});
+}
+
+TEST_F(HttpStatusFromServer, ShowsAuthorizationFailedForWrongCredentials) {
+  PageRead wrong = ReadPage("auth admin:right\nroute *\nstatus 200 OK\n", "admin", "wrong");
+  EXPECT_EQ(wrong.status, 401);
+  EXPECT_EQ(wrong.accepted, 0);
+  EXPECT_EQ(wrong.shown,
+            std::vector<std::string>{"Authorization Failed. (/asp-get/kvsvrinf.asp)"});
+  PageRead right = ReadPage("auth admin:right\nroute *\nstatus 200 OK\n", "admin", "right");
+  EXPECT_EQ(right.status, 200);
+  EXPECT_EQ(right.accepted, 1);
+}
+
+TEST_F(HttpStatusFromServer, ShowsTheCodeForOtherStatusesAlsoFromHttp10) {
+  PageRead forbidden = ReadPage("route *\nstatusline HTTP/1.0 403 Forbidden\n");
+  EXPECT_EQ(forbidden.status, 403);
+  EXPECT_EQ(forbidden.accepted, 0);
+  EXPECT_EQ(forbidden.shown,
+            std::vector<std::string>{"HTTP/1.1 403 Error (/asp-get/kvsvrinf.asp)"});
+  PageRead failing = ReadPage("route *\nstatus 503 Service Unavailable\n");
+  EXPECT_EQ(failing.shown,
+            std::vector<std::string>{"HTTP/1.1 503 Error (/asp-get/kvsvrinf.asp)"});
+}
+
+TEST_F(HttpStatusFromServer, ShowsCodeZeroForAnEmptyResponse) {
+  PageRead nothing = ReadPage("route *\nraw\nend\n");
+  EXPECT_EQ(nothing.received, 0);
+  EXPECT_EQ(nothing.status, 0);
+  EXPECT_EQ(nothing.accepted, 0);
+  EXPECT_EQ(nothing.shown, std::vector<std::string>{"HTTP/1.1 0 Error (/asp-get/kvsvrinf.asp)"});
 }
 
 }  // namespace

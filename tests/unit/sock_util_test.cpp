@@ -4,8 +4,21 @@
 #include <string>
 #include <vector>
 
+#include "Common/SockUtil/SocketHandle.h"
 #include "Common/SockUtil/sock_util.h"
 #include "net/FindInBuffer.h"
+#include "support/HttpPeers.h"
+
+#include <cerrno>
+
+#ifdef _WIN32
+#include <ws2tcpip.h>
+constexpr int kRefused = WSAECONNREFUSED;
+constexpr int kWouldBlock = WSAEWOULDBLOCK;
+#else
+constexpr int kRefused = ECONNREFUSED;
+constexpr int kWouldBlock = EWOULDBLOCK;
+#endif
 
 namespace pel {
 namespace {
@@ -138,6 +151,155 @@ TEST(SockMakeAddr, ConvertsDottedTextAndResolvesNames) {
   EXPECT_EQ(sock_make_addr("1.2.3", 80, &addr), -1);
   EXPECT_EQ(sock_make_addr(nullptr, 80, &addr), -1);
   EXPECT_EQ(sock_make_addr("10.0.0.1", 80, nullptr), -1);
+}
+
+SocketHandle NewTcpSocket() { return SocketHandle(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)); }
+
+sockaddr_in Loopback(unsigned short port) {
+  sockaddr_in addr{};
+  EXPECT_EQ(sock_make_addr("127.0.0.1", port, &addr), 0);
+  return addr;
+}
+
+// A socket connected to a kvsim scenario that has already been sent `request`.
+SocketHandle Connected(const test::KvsimScenario& kvsim, const std::string& request) {
+  SocketHandle sock = NewTcpSocket();
+  const sockaddr_in addr = Loopback(kvsim.port());
+  EXPECT_EQ(sock_connect_timeout(sock.ref(), &addr, 5), 0);
+  EXPECT_EQ(sock_send_all(sock.get(), request.data(), static_cast<int>(request.size()), 0),
+            static_cast<int>(request.size()));
+  return sock;
+}
+
+const std::string kRequest = "GET /x HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+const std::string kResponse = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello";
+const std::string kScenario = "route *\nstatus 200 OK\nbody-repeat 1 hello\n";
+
+class SockUtilNetwork : public ::testing::Test {
+ protected:
+  void SetUp() override { PEL_REQUIRE_PEER(test::KvsimControlPort(), "kvsim"); }
+};
+
+TEST(SockConnectTimeout, RefusedConnectFailsWithThePendingError) {
+  // A bound socket that does not listen: connecting to its port is refused.
+  SocketHandle bound = NewTcpSocket();
+  sockaddr_in addr = Loopback(0);
+  ASSERT_EQ(bind(bound.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
+  socklen_t size = sizeof addr;
+  ASSERT_EQ(getsockname(bound.get(), reinterpret_cast<sockaddr*>(&addr), &size), 0);
+
+  SocketHandle sock = NewTcpSocket();
+  ASSERT_TRUE(sock.valid());
+  errno = 0;
+  EXPECT_EQ(sock_connect_timeout(sock.ref(), &addr, 5), -1);
+  EXPECT_EQ(errno, kRefused);
+}
+
+TEST(SockConnectTimeout, RefusesNoSocket) {
+  sock_t none = SOCK_NONE;
+  const sockaddr_in addr = Loopback(80);
+  EXPECT_EQ(sock_connect_timeout(none, &addr, 1), -1);
+  char byte = 0;
+  EXPECT_EQ(sock_recv_timeout(none, &byte, 1, 0, 1), -1);
+  EXPECT_EQ(sock_recv_all(none, &byte, 1, 0, 1), -1);
+  EXPECT_EQ(none, SOCK_NONE);
+  sock_close(none);  // nothing to do, and no crash
+}
+
+TEST_F(SockUtilNetwork, ExchangesARequestAndItsResponse) {
+  test::KvsimScenario kvsim(kScenario);
+  SocketHandle sock = Connected(kvsim, kRequest);
+  std::vector<char> buffer(256, '\0');
+  const int n = sock_recv_all(sock.ref(), buffer.data(), static_cast<int>(buffer.size()), 0, 5);
+  ASSERT_EQ(n, static_cast<int>(kResponse.size()));  // kvsim closed after its answer
+  EXPECT_EQ(std::string(buffer.data(), static_cast<size_t>(n)), kResponse);
+  EXPECT_TRUE(sock.valid());
+  const auto requests = kvsim.requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0], kRequest);
+}
+
+TEST_F(SockUtilNetwork, ReceivesNothingForNothing) {
+  test::KvsimScenario kvsim(kScenario);
+  SocketHandle sock = Connected(kvsim, kRequest);
+  char byte = 0;
+  EXPECT_EQ(sock_recv_all(sock.ref(), &byte, 0, 0, 5), 0);
+  EXPECT_EQ(sock_send_all(sock.get(), &byte, 0, 0), 0);
+  EXPECT_EQ(sock_send_all(sock.get(), &byte, -3, 0), -3);
+  EXPECT_TRUE(sock.valid());
+}
+
+TEST_F(SockUtilNetwork, TimeOutClosesTheSocketAndStoresTheErrorNumber) {
+  test::KvsimScenario kvsim("route *\nstatus 200 OK\nafter silent\n");
+  SocketHandle sock = Connected(kvsim, kRequest);
+  char buffer[16];
+  errno = 0;
+  EXPECT_EQ(sock_recv_timeout(sock.ref(), buffer, sizeof buffer, 0, 1), -1);
+  EXPECT_EQ(errno, SOCK_ERR_TIMEOUT);
+  EXPECT_FALSE(sock.valid());  // closed by the time-out, not to be closed again
+
+  SocketHandle other = Connected(kvsim, kRequest);
+  errno = 0;
+  EXPECT_EQ(sock_recv_all(other.ref(), buffer, sizeof buffer, 0, 1), -1);
+  EXPECT_EQ(errno, SOCK_ERR_TIMEOUT);
+  EXPECT_FALSE(other.valid());
+}
+
+TEST_F(SockUtilNetwork, ReceiveAllReturnsWhatArrivedBeforeTheClose) {
+  test::KvsimScenario kvsim(kScenario + "after early-close 10\n");
+  SocketHandle sock = Connected(kvsim, kRequest);
+  std::vector<char> buffer(100);
+  ASSERT_EQ(sock_recv_all(sock.ref(), buffer.data(), 100, 0, 5), 10);
+  EXPECT_EQ(std::string(buffer.data(), 10), kResponse.substr(0, 10));
+}
+
+TEST_F(SockUtilNetwork, ReceiveUntilStopsWhenEnoughArrivedOnAnOpenConnection) {
+  test::KvsimScenario kvsim(kScenario + "after keep-open\n");
+  SocketHandle sock = Connected(kvsim, kRequest);
+  std::vector<char> buffer(256);
+  const int n = sock_recv_until(sock.ref(), buffer.data(), 256, 0, 5, [&](int received) {
+    return std::string(buffer.data(), static_cast<size_t>(received)).find("hello") !=
+           std::string::npos;
+  });
+  ASSERT_EQ(n, static_cast<int>(kResponse.size()));
+  EXPECT_EQ(std::string(buffer.data(), static_cast<size_t>(n)), kResponse);
+  EXPECT_TRUE(sock.valid());
+}
+
+TEST_F(SockUtilNetwork, SwitchesBetweenBlockingAndNonBlockingMode) {
+  test::KvsimScenario kvsim("route *\nstatus 200 OK\nafter silent\n");
+  SocketHandle sock = Connected(kvsim, kRequest);
+  char byte = 0;
+  sock_set_blocking(sock.get(), 0);
+  EXPECT_EQ(recv(sock.get(), &byte, 1, 0), -1);  // nothing there: fails at once
+#ifdef _WIN32
+  EXPECT_EQ(WSAGetLastError(), kWouldBlock);
+#else
+  EXPECT_TRUE(errno == kWouldBlock || errno == EAGAIN);
+#endif
+  sock_set_blocking(sock.get(), 1);
+  EXPECT_EQ(sock_recv_timeout(sock.ref(), &byte, 1, 0, 0), -1);  // a zero wait times out
+  EXPECT_EQ(errno, SOCK_ERR_TIMEOUT);
+}
+
+TEST(SocketHandle, OwnsOneSocketAtATime) {
+  SocketHandle first = NewTcpSocket();
+  ASSERT_TRUE(first.valid());
+  const sock_t raw = first.get();
+  SocketHandle second(std::move(first));
+  EXPECT_FALSE(first.valid());
+  EXPECT_EQ(second.get(), raw);
+  SocketHandle third;
+  third = std::move(second);
+  EXPECT_EQ(third.get(), raw);
+  EXPECT_FALSE(second.valid());
+  const sock_t released = third.release();
+  EXPECT_EQ(released, raw);
+  EXPECT_FALSE(third.valid());
+  third.reset(released);  // owned again, closed when third goes away
+  EXPECT_EQ(third.get(), raw);
+  third.reset();
+  EXPECT_FALSE(third.valid());
 }
 
 }  // namespace
