@@ -1,0 +1,26 @@
+#include "audio/codec/AudioCodec.h"
+
+#include <cstdio>
+
+namespace pel {
+
+AudioCodec::~AudioCodec() = default;
+
+int AudioCodec::Decode(const uint8_t*, size_t, uint8_t*, size_t) { return 0; }
+
+int AudioCodec::Encode(const uint8_t*, size_t, uint8_t*, size_t) { return 0; }
+
+void AudioCodec::SetUp(const GainTable*, const int*, std::atomic<int>*) {}
+
+bool AudioCodec::IsBusy() const { return true; }
+
+bool PendingBlocks::IsBusy() const { return counter_ != nullptr && counter_->load() >= 2; }
+
+bool PendingBlocks::DropsBlock() const {
+  if (counter_ == nullptr || counter_->load() < 3) return false;
+  std::printf("%s\n", "\n\n\t\tDrop audio packet!!!!!!!!!!!\n\n\n");
+  std::fflush(stdout);
+  return true;
+}
+
+}  // namespace pel
