@@ -49,7 +49,8 @@ KvsimScenario::KvsimScenario(const std::string& scenarioText) {
 KvsimScenario::~KvsimScenario() {
   if (port_ == 0) return;
   std::string answer = Control("UNLOAD " + std::to_string(port_) + "\n");
-  if (answer != "OK\n") ADD_FAILURE() << "kvsim did not unload port " << port_ << ": " << FirstLine(answer);
+  if (answer != "OK\n")
+    ADD_FAILURE() << "kvsim did not unload port " << port_ << ": " << FirstLine(answer);
 }
 
 uint16_t KvsimScenario::port() const { return port_; }
@@ -78,7 +79,8 @@ std::vector<std::string> KvsimScenario::requests() const {
 
 void KvsimScenario::clearRequests() {
   std::string answer = Control("CLEAR " + std::to_string(port_) + "\n");
-  if (answer != "OK\n") ADD_FAILURE() << "kvsim did not clear port " << port_ << ": " << FirstLine(answer);
+  if (answer != "OK\n")
+    ADD_FAILURE() << "kvsim did not clear port " << port_ << ": " << FirstLine(answer);
 }
 
 std::string TestBase64(const std::string& text) {

@@ -1,5 +1,7 @@
 // kvsim itself, checked with plain sockets: the bytes its routes send, how it treats the
 // connection around them, what it records and how its control port answers.
+#include "support/Kvsim.h"
+
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -8,7 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "support/Kvsim.h"
 #include "support/LoopbackClient.h"
 #include "support/TestEnv.h"
 
@@ -16,8 +17,8 @@ namespace pel::test {
 namespace {
 
 std::string Get(int port, const std::string& target, const std::string& headers = "") {
-  return ExchangeWithLoopback(port, "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" +
-                                        headers + "\r\n", 3000);
+  return ExchangeWithLoopback(
+      port, "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + headers + "\r\n", 3000);
 }
 
 std::string StatusLine(const std::string& response) {
@@ -61,7 +62,8 @@ TEST(Kvsim, RoutesAnswerWithExactBytes) {
             "HTTP/1.1 403 Forbidden\r\nContent-Type: text/plain\r\nX-Two:  spaced \r\n"
             "Content-Length: 4\r\n\r\nx\ny\n");
   EXPECT_EQ(Get(kv.port(), "/none"), "HTTP/1.0 204 No Content\r\n\r\n");
-  EXPECT_EQ(Get(kv.port(), "/announce"), "HTTP/1.1 200 OK\r\nContent-Length: 99\r\n\r\na\tb\r\nA\\\"");
+  EXPECT_EQ(Get(kv.port(), "/announce"),
+            "HTTP/1.1 200 OK\r\nContent-Length: 99\r\n\r\na\tb\r\nA\\\"");
   std::string repeated;
   for (int i = 0; i < 3000; ++i) repeated += "0123456789";
   EXPECT_EQ(Get(kv.port(), "/repeat"),
@@ -105,11 +107,11 @@ TEST(Kvsim, AuthorizationIsRequiredWhenGiven) {
   std::string refused = Get(kv.port(), "/page");
   EXPECT_EQ(StatusLine(refused), "HTTP/1.1 401 Unauthorized");
   EXPECT_NE(refused.find("\r\nContent-Length: "), std::string::npos);
-  EXPECT_EQ(StatusLine(Get(kv.port(), "/page", "Authorization: Basic " + TestBase64("admin:123") +
-                                                   "\r\n")),
+  EXPECT_EQ(StatusLine(Get(kv.port(), "/page",
+                           "Authorization: Basic " + TestBase64("admin:123") + "\r\n")),
             "HTTP/1.1 401 Unauthorized");
-  EXPECT_EQ(StatusLine(Get(kv.port(), "/page", "Authorization: Digest " + TestBase64("admin:1234") +
-                                                   "\r\n")),
+  EXPECT_EQ(StatusLine(Get(kv.port(), "/page",
+                           "Authorization: Digest " + TestBase64("admin:1234") + "\r\n")),
             "HTTP/1.1 401 Unauthorized");
 
   EXPECT_EQ(Get(kv.port(), "/page", "Authorization: Basic " + TestBase64("admin:1234") + "\r\n"),
@@ -285,7 +287,8 @@ TEST(Kvsim, ControlPortRefusesWhatItCannotDo) {
   ASSERT_NE(control, 0) << "no kvsim runs";
 
   std::string bad = "route /x\nstatus 200 OK\nbody\nnever closed\n";
-  std::string answer = ExchangeWithLoopback(control, "LOAD " + std::to_string(bad.size()) + "\n" + bad);
+  std::string answer =
+      ExchangeWithLoopback(control, "LOAD " + std::to_string(bad.size()) + "\n" + bad);
   EXPECT_EQ(answer, "ERR line 3: block has no closing 'end' line\n");
   bad = "route /x\n\nafter linger\n";
   answer = ExchangeWithLoopback(control, "LOAD " + std::to_string(bad.size()) + "\n" + bad);
@@ -312,7 +315,8 @@ TEST(Kvsim, ControlPortRefusesWhatItCannotDo) {
   LoopbackClient client;
   EXPECT_FALSE(client.connect(unloadedPort));
   const std::string port = std::to_string(unloadedPort);
-  EXPECT_EQ(ExchangeWithLoopback(control, "REQUESTS " + port + "\n"), "ERR no scenario on port " + port + "\n");
+  EXPECT_EQ(ExchangeWithLoopback(control, "REQUESTS " + port + "\n"),
+            "ERR no scenario on port " + port + "\n");
   EXPECT_EQ(ExchangeWithLoopback(control, "CLEAR " + port + "\n").substr(0, 4), "ERR ");
   EXPECT_EQ(ExchangeWithLoopback(control, "UNLOAD " + port + "\n").substr(0, 4), "ERR ");
 }

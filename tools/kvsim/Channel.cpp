@@ -37,10 +37,14 @@ bool Channel::sleep(int timeoutMs) const {
 Channel::Io Channel::receive(std::string& into, std::size_t max, int timeoutMs) {
   if (max == 0) return Io::kError;
   switch (waitFor(POLLIN, timeoutMs)) {
-    case Ready::kTimeout: return Io::kTimeout;
-    case Ready::kStopped: return Io::kStopped;
-    case Ready::kError: return Io::kError;
-    case Ready::kYes: break;
+    case Ready::kTimeout:
+      return Io::kTimeout;
+    case Ready::kStopped:
+      return Io::kStopped;
+    case Ready::kError:
+      return Io::kError;
+    case Ready::kYes:
+      break;
   }
   char buffer[16384];
   std::size_t want = max < sizeof buffer ? max : sizeof buffer;

@@ -64,7 +64,8 @@ std::string ControlServer::execute(Channel& channel, std::string& received) {
     }
     case ControlCommand::Verb::kRequests: {
       auto requests = registry_.requests(port);
-      return requests ? FormatRequests(*requests) : Error("no scenario on port " + std::to_string(port));
+      return requests ? FormatRequests(*requests)
+                      : Error("no scenario on port " + std::to_string(port));
     }
     case ControlCommand::Verb::kClear:
       return registry_.clear(port) ? "OK\n" : Error("no scenario on port " + std::to_string(port));

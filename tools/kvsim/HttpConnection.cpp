@@ -63,9 +63,13 @@ HttpConnection::Head HttpConnection::readHead() {
     scanned = head_.size();
     if (head_.size() >= kMaxHeadBytes) return Head::kTooLarge;
     switch (receive(kHeadIdleMs)) {
-      case Channel::Io::kData: break;
-      case Channel::Io::kClosed: clientDone_ = true; return Head::kClientClosed;
-      default: return Head::kAbort;
+      case Channel::Io::kData:
+        break;
+      case Channel::Io::kClosed:
+        clientDone_ = true;
+        return Head::kClientClosed;
+      default:
+        return Head::kAbort;
     }
   }
 }
@@ -82,12 +86,13 @@ void HttpConnection::drainAvailable() {
 std::string_view HttpConnection::chooseResponse(Head head, After& after) const {
   after = After{};
   HttpRequest request;
-  if (head != Head::kComplete || !ParseRequest(std::string_view(head_).substr(0, headEnd_), request)) {
+  if (head != Head::kComplete ||
+      !ParseRequest(std::string_view(head_).substr(0, headEnd_), request)) {
     return BadRequest();
   }
   if (!scenario_.credentials.empty()) {
-    auto credentials = request.authorization ? BasicCredentials(*request.authorization)
-                                             : std::nullopt;
+    auto credentials =
+        request.authorization ? BasicCredentials(*request.authorization) : std::nullopt;
     if (!credentials || !scenario_.authorized(*credentials)) return Unauthorized();
   }
   const Route* route = scenario_.find(request.path);
@@ -107,9 +112,13 @@ bool HttpConnection::pause(int ms) {
     if (clientDone_) return channel_.sleep(static_cast<int>(left.count()));
     switch (receive(static_cast<int>(left.count()))) {
       case Channel::Io::kData:
-      case Channel::Io::kTimeout: break;
-      case Channel::Io::kStopped: return false;
-      default: clientDone_ = true; break;
+      case Channel::Io::kTimeout:
+        break;
+      case Channel::Io::kStopped:
+        return false;
+      default:
+        clientDone_ = true;
+        break;
     }
   }
 }

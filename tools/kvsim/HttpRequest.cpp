@@ -1,5 +1,6 @@
 #include "HttpRequest.h"
 
+#include <cstring>
 #include <vector>
 
 #include "Text.h"
@@ -10,13 +11,7 @@ namespace {
 
 bool IsTokenChar(char c) {
   if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
-  switch (c) {
-    case '!': case '#': case '$': case '%': case '&': case '\'': case '*': case '+': case '-':
-    case '.': case '^': case '_': case '`': case '|': case '~':
-      return true;
-    default:
-      return false;
-  }
+  return c != '\0' && std::strchr("!#$%&'*+-.^_`|~", c) != nullptr;
 }
 
 bool IsToken(std::string_view s) {

@@ -13,9 +13,9 @@ std::size_t FindHeaderEnd(std::string_view bytes);
 
 struct HttpRequest {
   std::string method;
-  std::string target;   // as sent: "/p?q" or "http://host:port/p?q"
-  std::string version;  // "HTTP/1.1"
-  std::string path;     // the path and query that routes are matched against
+  std::string target;                        // as sent: "/p?q" or "http://host:port/p?q"
+  std::string version;                       // "HTTP/1.1"
+  std::string path;                          // the path and query that routes are matched against
   std::optional<std::string> authorization;  // value of the first Authorization header
 };
 

@@ -64,10 +64,7 @@ class Parser {
         return false;
       }
     }
-    if (!finishRoute()) {
-      error = "line " + std::to_string(lineNo_) + ": " + error_;
-      return false;
-    }
+    finishRoute();
     out = std::move(scenario_);
     return true;
   }
@@ -103,7 +100,7 @@ class Parser {
   }
 
   bool route(std::string_view arg) {
-    if (!finishRoute()) return false;
+    finishRoute();
     std::string_view path = TrimRight(arg);
     if (path.empty()) return fail("'route' needs a path");
     if (path != "*" && path.front() != '/') return fail("a route path starts with '/' (or is '*')");
@@ -238,7 +235,8 @@ class Parser {
       if (word != m.word) continue;
       After value{m.mode, 0};
       if (m.takesValue) {
-        auto n = ParseDecimal(rest, m.mode == AfterMode::kEarlyClose ? UINT64_MAX / 10 : kMaxWaitMs);
+        auto n =
+            ParseDecimal(rest, m.mode == AfterMode::kEarlyClose ? UINT64_MAX / 10 : kMaxWaitMs);
         if (!n) return fail("'after " + std::string(word) + "' needs a number (ms at most 600000)");
         value.value = *n;
       } else if (!rest.empty()) {
@@ -250,13 +248,12 @@ class Parser {
     return fail("unknown 'after' mode '" + std::string(word) + "'");
   }
 
-  bool finishRoute() {
-    if (!draft_) return true;
-    draft_->route.response = draft_->rawAt != 0 ? std::move(draft_->raw)
-                                                : ComposeResponse(draft_->parts);
+  void finishRoute() {
+    if (!draft_) return;
+    draft_->route.response =
+        draft_->rawAt != 0 ? std::move(draft_->raw) : ComposeResponse(draft_->parts);
     scenario_.routes.push_back(std::move(draft_->route));
     draft_.reset();
-    return true;
   }
 
   std::vector<std::string_view> lines_;

@@ -1,5 +1,7 @@
 #include "TextEscape.h"
 
+#include <cstring>
+
 namespace kvsim {
 
 namespace {
@@ -22,27 +24,24 @@ bool DecodeEscapes(std::string_view text, std::string& out, std::string& error) 
       error = "backslash at the end of the line";
       return false;
     }
-    switch (text[i]) {
-      case 'r': out.push_back('\r'); break;
-      case 'n': out.push_back('\n'); break;
-      case 't': out.push_back('\t'); break;
-      case '\\': out.push_back('\\'); break;
-      case '"': out.push_back('"'); break;
-      case 'x': {
-        int high = i + 1 < text.size() ? HexValue(text[i + 1]) : -1;
-        int low = i + 2 < text.size() ? HexValue(text[i + 2]) : -1;
-        if (high < 0 || low < 0) {
-          error = "\\x needs two hexadecimal digits";
-          return false;
-        }
-        out.push_back(static_cast<char>(high * 16 + low));
-        i += 2;
-        break;
-      }
-      default:
-        error = std::string("unknown escape \\") + text[i];
-        return false;
+    static const char kNames[] = "rnt\\\"";
+    static const char kBytes[] = "\r\n\t\\\"";
+    if (const char* name = std::strchr(kNames, text[i]); name != nullptr && *name != '\0') {
+      out.push_back(kBytes[name - kNames]);
+      continue;
     }
+    if (text[i] != 'x') {
+      error = std::string("unknown escape \\") + text[i];
+      return false;
+    }
+    int high = i + 1 < text.size() ? HexValue(text[i + 1]) : -1;
+    int low = i + 2 < text.size() ? HexValue(text[i + 2]) : -1;
+    if (high < 0 || low < 0) {
+      error = "\\x needs two hexadecimal digits";
+      return false;
+    }
+    out.push_back(static_cast<char>(high * 16 + low));
+    i += 2;
   }
   return true;
 }

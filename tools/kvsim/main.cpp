@@ -48,7 +48,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       return false;
     }
   }
-  if (options.control) return options.scenarioFile.empty() && !options.portFile.empty() && options.port == 0;
+  if (options.control)
+    return options.scenarioFile.empty() && !options.portFile.empty() && options.port == 0;
   return !options.scenarioFile.empty();
 }
 
@@ -105,7 +106,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "kvsim: %s: %s\n", options.scenarioFile.c_str(), error.c_str());
       return 1;
     }
-    listener = kvsim::HttpListener::Start(std::move(scenario), static_cast<uint16_t>(options.port), error);
+    listener =
+        kvsim::HttpListener::Start(std::move(scenario), static_cast<uint16_t>(options.port), error);
     if (!listener) {
       std::fprintf(stderr, "kvsim: %s\n", error.c_str());
       return 1;
