@@ -1,0 +1,45 @@
+// The four exports of Pelioran.ocx (see Pelioran.def).
+
+#include <windows.h>
+
+#include "control/win/Identities.h"
+#include "control/win/PelioranControl.h"
+#include "control/win/PelioranPropPage.h"
+#include "control/win/Registration.h"
+#include "control/win/com/ClassFactory.h"
+#include "control/win/com/Module.h"
+#include "control/win/com/OleControl.h"
+
+namespace {
+
+const pel::com::ClassEntry kClasses[] = {
+    {&CLSID_Pelioran, pel::win::CreatePelioranControl},
+    {&pel::win::kClsidPelioranPropPage, pel::win::CreatePelioranPropPage},
+};
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    pel::com::SetModuleInstance(instance);
+    DisableThreadLibraryCalls(instance);
+  } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+    pel::com::UnregisterControlWindowClasses();
+  }
+  return TRUE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+  return pel::com::GetClassObjectFromTable(kClasses, sizeof(kClasses) / sizeof(kClasses[0]),
+                                           clsid, iid, out);
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+  return pel::com::ModuleInUse() ? S_FALSE : S_OK;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return pel::win::RegisterPelioran(); }
+
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
+  return pel::win::UnregisterPelioran();
+}

@@ -1,0 +1,188 @@
+#include "control/win/PelioranControl.h"
+
+#include <windowsx.h>
+
+#include "control/ObjectSafety.h"
+#include "control/win/AboutBox.h"
+#include "control/win/Identities.h"
+#include "control/win/VariantConvert.h"
+#include "control/win/com/BStr.h"
+#include "control/win/com/ComObject.h"
+#include "control/win/com/Module.h"
+
+namespace pel::win {
+
+namespace {
+
+const com::ControlTraits kTraits = {
+    &CLSID_Pelioran,
+    &DIID__DPelioran,
+    &DIID__DPelioranEvents,
+    kControlMiscStatus,
+    // Room for the pane and the widest viewer.
+    {1290, 710},
+    L"PelioranCtrlWindow",
+};
+
+// _DPelioran: the core's properties in DISPID order, then the About box.
+com::DispatchTable MakeMembers() {
+  std::vector<com::DispMember> members;
+  for (const PropertyInfo& p : PropertyTable()) {
+    members.push_back({p.dispid, com::WideFromAnsi(p.name), com::MemberKind::kProperty,
+                       static_cast<VARTYPE>(p.vt), {}});
+  }
+  members.push_back({kDispidAboutBox, L"AboutBox", com::MemberKind::kMethod, VT_EMPTY, {}});
+  return com::DispatchTable(std::move(members));
+}
+
+}  // namespace
+
+PelioranControl::PelioranControl()
+    : com::OleControl(kTraits, MakeMembers()),
+      messages_([this] { return DialogParent(); }),
+      controlWindow_([this] { return Window(); }),
+      ctrl_(ControlPorts{messages_, controlWindow_, proxySetting_}) {}
+
+HRESULT PelioranControl::QueryExtraInterface(REFIID iid, void** out) {
+  static const com::InterfaceEntry<PelioranControl> kTable[] = {
+      {&IID_IObjectSafety, com::CastTo<PelioranControl, IObjectSafety>},
+      {&IID_ISpecifyPropertyPages, com::CastTo<PelioranControl, ISpecifyPropertyPages>},
+  };
+  return com::QueryFromTable(this, kTable, iid, out);
+}
+
+bool PelioranControl::HasInterface(REFIID iid) {
+  com::ComPtr<IUnknown> found;
+  return SUCCEEDED(QueryInterfaceImpl(iid, found.PutVoid()));
+}
+
+// ---- IObjectSafety
+
+STDMETHODIMP PelioranControl::GetInterfaceSafetyOptions(REFIID iid, DWORD* supported,
+                                                        DWORD* enabled) {
+  if (!supported || !enabled) return E_POINTER;
+  uint32_t s = 0;
+  uint32_t e = 0;
+  const HRESULT hr = object_safety::GetInterfaceSafetyOptions(HasInterface(iid), &s, &e);
+  *supported = s;
+  *enabled = e;
+  return hr;
+}
+
+STDMETHODIMP PelioranControl::SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) {
+  return object_safety::SetInterfaceSafetyOptions(HasInterface(iid), mask, enabled);
+}
+
+// ---- ISpecifyPropertyPages
+
+STDMETHODIMP PelioranControl::GetPages(CAUUID* pages) {
+  if (!pages) return E_POINTER;
+  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+  if (!pages->pElems) {
+    pages->cElems = 0;
+    return E_OUTOFMEMORY;
+  }
+  pages->cElems = 1;
+  pages->pElems[0] = kClsidPelioranPropPage;
+  return S_OK;
+}
+
+STDMETHODIMP PelioranControl::SetObjectRects(LPCRECT pos, LPCRECT) {
+  if (!pos) return S_OK;
+  const Rect position{pos->left, pos->top, pos->right, pos->bottom};
+  const InPlacePlacement place = PlaceInPlace(&position, false, false);
+  if (place.moveOuter && Window()) {
+    MoveWindow(Window(), place.x, place.y, place.width, place.height, TRUE);
+  }
+  return S_OK;
+}
+
+// ---- persistence and type information
+
+void PelioranControl::ExchangeProperties(IPropertyExchange& exchange) {
+  ctrl_.DoPropExchange(exchange);
+}
+
+HRESULT PelioranControl::LoadTypeInfo(REFGUID guid, ITypeInfo** info) {
+  *info = nullptr;
+  if (!typeLib_) {
+    const HRESULT hr = LoadTypeLibEx(com::ModulePath().c_str(), REGKIND_NONE, typeLib_.Put());
+    if (FAILED(hr)) return hr;
+  }
+  return typeLib_->GetTypeInfoOfGuid(guid, info);
+}
+
+// ---- _DPelioran
+
+HRESULT PelioranControl::GetMember(const com::DispMember& member, VARIANT* result) {
+  return ToComVariant(ctrl_.GetProperty(member.id), result);
+}
+
+HRESULT PelioranControl::PutMember(const com::DispMember& member, const VARIANT& value) {
+  switch (ctrl_.PutProperty(member.id, FromComVariant(value))) {
+    case PutResult::kOk:
+      return S_OK;
+    case PutResult::kTypeMismatch:
+      return DISP_E_TYPEMISMATCH;
+    default:
+      return DISP_E_MEMBERNOTFOUND;
+  }
+}
+
+HRESULT PelioranControl::CallMember(const com::DispMember& member,
+                                    const std::vector<VARIANT*>&, VARIANT*) {
+  if (member.id != kDispidAboutBox) return DISP_E_MEMBERNOTFOUND;
+  ShowAboutBox(DialogParent());
+  return S_OK;
+}
+
+// ---- the control window
+
+bool PelioranControl::OnCreateWindow(const CREATESTRUCTW& create) {
+  // The browser found for this window replaces the previous one only after the core has
+  // taken it.
+  std::unique_ptr<WebBrowserHost> browser = FindHostBrowser(ClientSite());
+  const bool started = StartSequence(StartParams{create.x, create.y, browser.get()});
+  hostBrowser_ = std::move(browser);
+  return started;
+}
+
+bool PelioranControl::StartSequence(const StartParams&) {
+  // Hook of the core's start sequence, ctrl_.Start(params, children): it runs here once the
+  // operation pane and the hosted viewer have their Windows side (IControlChildren). Until
+  // then the control window comes up with the drawing only.
+  return true;
+}
+
+void PelioranControl::OnDraw(HDC dc, const RECT& bounds) {
+  const ControlDrawing d = ctrl_.Drawing(Rect{bounds.left, bounds.top, bounds.right, bounds.bottom});
+  HBRUSH fill = CreateSolidBrush(d.fillColor);
+  const RECT area = {d.fill.left, d.fill.top, d.fill.right, d.fill.bottom};
+  FillRect(dc, &area, fill);
+  DeleteObject(fill);
+  Rectangle(dc, d.divider.left, d.divider.top, d.divider.right, d.divider.bottom);
+}
+
+LRESULT PelioranControl::OnWindowMessage(UINT msg, WPARAM, LPARAM lp, bool& handled) {
+  switch (msg) {
+    case WM_MOVE:
+      ctrl_.OnMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      break;
+    case WM_SIZE:
+      ctrl_.OnSize(LOWORD(lp), HIWORD(lp));
+      break;
+    case IControlWindow::kWmCameraLayout:
+      ctrl_.OnCameraLayout();
+      handled = true;
+      return 0;
+    default:
+      break;
+  }
+  return 0;
+}
+
+HRESULT CreatePelioranControl(REFIID iid, void** out) {
+  return com::CreateComObject<PelioranControl>(iid, out);
+}
+
+}  // namespace pel::win

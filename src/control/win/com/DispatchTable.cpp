@@ -1,0 +1,103 @@
+#include "control/win/com/DispatchTable.h"
+
+#include "control/win/com/ComVariant.h"
+
+namespace pel::com {
+
+const DispMember* DispatchTable::Find(DISPID id) const {
+  for (const DispMember& m : members_) {
+    if (m.id == id) return &m;
+  }
+  return nullptr;
+}
+
+const DispMember* DispatchTable::Find(const wchar_t* name) const {
+  if (!name) return nullptr;
+  for (const DispMember& m : members_) {
+    if (lstrcmpiW(m.name.c_str(), name) == 0) return &m;
+  }
+  return nullptr;
+}
+
+HRESULT DispatchTable::GetIDsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const {
+  if (!names || !ids) return E_POINTER;
+  if (count == 0) return S_OK;
+  const DispMember* m = Find(names[0]);
+  ids[0] = m ? m->id : DISPID_UNKNOWN;
+  // A member's parameters have no names here.
+  for (UINT k = 1; k < count; ++k) ids[k] = DISPID_UNKNOWN;
+  return (m && count == 1) ? S_OK : DISP_E_UNKNOWNNAME;
+}
+
+namespace {
+
+void SetArgErr(UINT* argErr, UINT position) {
+  if (argErr) *argErr = position;
+}
+
+HRESULT Coerce(const VARIANT& source, VARTYPE type, LCID lcid, ComVariant& out) {
+  if (type == VT_VARIANT) return out.CopyFrom(source);
+  return VariantChangeTypeEx(out.Put(), const_cast<VARIANT*>(&source), lcid, 0, type);
+}
+
+}  // namespace
+
+HRESULT DispatchTable::Invoke(DispatchTarget& target, DISPID id, LCID lcid, WORD flags,
+                              DISPPARAMS* params, VARIANT* result, UINT* argErr) const {
+  const DispMember* m = Find(id);
+  if (!m) return DISP_E_MEMBERNOTFOUND;
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  if (!params) params = &none;
+  if (params->cArgs > 0 && !params->rgvarg) return E_INVALIDARG;
+
+  ComVariant local_result;
+  VARIANT* out = result ? result : local_result.Get();
+  if (result) VariantInit(result);
+
+  if (m->kind == MemberKind::kProperty) {
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+      if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+      if (params->cNamedArgs > 1 ||
+          (params->cNamedArgs == 1 && params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) {
+        return DISP_E_PARAMNOTFOUND;
+      }
+      ComVariant value;
+      if (FAILED(Coerce(params->rgvarg[0], m->type, lcid, value))) {
+        SetArgErr(argErr, 0);
+        return DISP_E_TYPEMISMATCH;
+      }
+      return target.PutMember(*m, *value.Get());
+    }
+    if (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) {
+      if (params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
+      return target.GetMember(*m, out);
+    }
+    return DISP_E_MEMBERNOTFOUND;
+  }
+
+  if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+  if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+  if (params->cArgs != m->params.size()) return DISP_E_BADPARAMCOUNT;
+  const UINT count = params->cArgs;
+  // rgvarg holds the arguments last to first.
+  std::vector<ComVariant> coerced(count);
+  std::vector<VARIANT*> args(count, nullptr);
+  for (UINT k = 0; k < count; ++k) {
+    const UINT position = count - 1 - k;
+    VARIANT& given = params->rgvarg[position];
+    const VARTYPE wanted = m->params[k];
+    if (wanted == (VT_VARIANT | VT_BYREF) && V_VT(&given) == (VT_VARIANT | VT_BYREF) &&
+        V_VARIANTREF(&given)) {
+      args[k] = V_VARIANTREF(&given);
+      continue;
+    }
+    if (FAILED(Coerce(given, static_cast<VARTYPE>(wanted & ~VT_BYREF), lcid, coerced[k]))) {
+      SetArgErr(argErr, position);
+      return DISP_E_TYPEMISMATCH;
+    }
+    args[k] = coerced[k].Get();
+  }
+  return target.CallMember(*m, args, out);
+}
+
+}  // namespace pel::com
