@@ -14,8 +14,9 @@ using test::FakeBrowserProxySetting;
 using test::FakeHostBrowser;
 using test::RecordingResolver;
 
-const char kBadUrl[] = "Bad URL format";
-const char kBadProxyUrl[] = "Bad Web Proxy URL format";
+const std::string kBadUrl = "Bad URL format";
+const std::string kBadProxyUrl = "Bad Web Proxy URL format";
+const std::vector<std::string> kNoMessage;
 
 class RecordedMessages : public IUserMessages {
  public:
@@ -23,16 +24,45 @@ class RecordedMessages : public IUserMessages {
   std::vector<std::string> texts;
 };
 
+// Properties as they come out; `message` is the one message box expected, if any.
+struct Outcome {
+  std::string address;
+  int port;
+  std::string user = "old";
+  std::string password = "oldpw";
+  std::string message = "";
+};
+
 class AddressNormaliserTest : public ::testing::Test {
  protected:
+  AddressNormaliserTest() {
+    names_.Answer("camera", "10.20.30.40");
+    props_.strUserID = "old";
+    props_.strUserPWD = "oldpw";
+  }
+
   // Normalises with a browser showing `pageUrl`; names resolve through the recording table.
   void Normalise(const std::string& pageUrl = "http://10.99.99.99/") {
     FakeHostBrowser browser = FakeHostBrowser::FromBytes(pageUrl);
     NormaliseAddresses(props_, &browser, proxy_, messages_, names_.AsResolver());
   }
-  void NormaliseWithRealLookup(const std::string& pageUrl = "file:///C:/page.html") {
-    FakeHostBrowser browser = FakeHostBrowser::FromBytes(pageUrl);
-    NormaliseAddresses(props_, &browser, proxy_, messages_);
+
+  void ExpectServer(const Outcome& expected, const std::string& label) {
+    EXPECT_EQ(props_.strIpAddr, expected.address) << label;
+    EXPECT_EQ(props_.iHttpPort, expected.port) << label;
+    EXPECT_EQ(props_.strUserID, expected.user) << label;
+    EXPECT_EQ(props_.strUserPWD, expected.password) << label;
+    EXPECT_EQ(messages_.texts, expected.message.empty()
+                                   ? kNoMessage
+                                   : std::vector<std::string>{expected.message})
+        << label;
+  }
+
+  void Reset() {
+    props_ = AddressProperties{};
+    props_.strUserID = "old";
+    props_.strUserPWD = "oldpw";
+    messages_.texts.clear();
   }
 
   AddressProperties props_;
@@ -41,156 +71,48 @@ class AddressNormaliserTest : public ::testing::Test {
   RecordingResolver names_;
 };
 
-// --- the server address given by the container ---
-
-TEST_F(AddressNormaliserTest, HttpUrlIsStrippedToAddressAndPort) {
-  props_.strIpAddr = "http://192.168.0.10:8080/index.html";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "192.168.0.10");
-  EXPECT_EQ(props_.iHttpPort, 8080);
-  EXPECT_TRUE(messages_.texts.empty());
-}
-
-TEST_F(AddressNormaliserTest, PortPropertyOtherThan80IsKept) {
-  props_.strIpAddr = "http://192.168.0.10:8080/index.html";
-  props_.iHttpPort = 81;
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "192.168.0.10");
-  EXPECT_EQ(props_.iHttpPort, 81);
-}
-
-TEST_F(AddressNormaliserTest, BareAddressGivesPort80AndColonAloneGivesPort0) {
-  props_.strIpAddr = "192.168.0.10";
-  props_.iHttpPort = 80;
-  Normalise();
-  EXPECT_EQ(props_.iHttpPort, 80);
-  props_.strIpAddr = "192.168.0.10:";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "192.168.0.10");
-  EXPECT_EQ(props_.iHttpPort, 0);
-  EXPECT_TRUE(messages_.texts.empty());
-}
-
-TEST_F(AddressNormaliserTest, CredentialsInAddressOverrideProperties) {
-  props_.strIpAddr = "viewer:letmein@192.168.0.10:8081";
-  props_.strUserID = "old";
-  props_.strUserPWD = "oldpw";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "192.168.0.10");
-  EXPECT_EQ(props_.iHttpPort, 8081);
-  EXPECT_EQ(props_.strUserID, "viewer");
-  EXPECT_EQ(props_.strUserPWD, "letmein");
-}
-
-TEST_F(AddressNormaliserTest, AtWithoutColonKeepsCredentialProperties) {
-  props_.strIpAddr = "viewer@192.168.0.10:8081";
-  props_.strUserID = "old";
-  props_.strUserPWD = "oldpw";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "192.168.0.10");
-  EXPECT_EQ(props_.strUserID, "old");
-  EXPECT_EQ(props_.strUserPWD, "oldpw");
-}
-
-TEST_F(AddressNormaliserTest, EmptyUserOrPasswordInAddressKeepsThatProperty) {
-  props_.strIpAddr = ":newpw@10.0.0.1";
-  props_.strUserID = "old";
-  props_.strUserPWD = "oldpw";
-  Normalise();
-  EXPECT_EQ(props_.strUserID, "old");
-  EXPECT_EQ(props_.strUserPWD, "newpw");
-}
-
-TEST_F(AddressNormaliserTest, HostNameIsReplacedByItsAddress) {
-  names_.Answer("camera", "10.20.30.40");
-  props_.strIpAddr = "camera:82";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "10.20.30.40");
-  EXPECT_EQ(props_.iHttpPort, 82);
-}
-
-TEST_F(AddressNormaliserTest, UnresolvableNameEmptiesAddressWithMessage) {
-  props_.strIpAddr = "camera:82";
-  props_.strUserID = "keep";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "");
-  EXPECT_EQ(props_.iHttpPort, 80);
-  EXPECT_EQ(props_.strUserID, "keep");
-  EXPECT_EQ(messages_.texts, std::vector<std::string>{kBadUrl});
-}
-
-TEST_F(AddressNormaliserTest, DigitFirstHostIsTakenLiterally) {
-  props_.strIpAddr = "1nohost.invalid";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "1nohost.invalid");
-  EXPECT_TRUE(names_.asked().empty());
-  EXPECT_TRUE(messages_.texts.empty());
-}
-
-TEST_F(AddressNormaliserTest, EmptyHostPartEmptiesAddressSilently) {
-  props_.strIpAddr = ":8000";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "");
-  EXPECT_EQ(props_.iHttpPort, 8000);
-  EXPECT_TRUE(messages_.texts.empty());
-  props_.strIpAddr = "viewer:pw@";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "");
-  EXPECT_EQ(props_.strUserID, "viewer");
-  EXPECT_TRUE(messages_.texts.empty());
-}
-
-TEST_F(AddressNormaliserTest, HttpsUrlIsCutToSchemeAndLookedUp) {
-  props_.strIpAddr = "https://192.168.0.10/index.html";
-  Normalise();
-  EXPECT_EQ(names_.asked(), std::vector<std::string>{"https"});
-  EXPECT_EQ(props_.strIpAddr, "");
-  EXPECT_EQ(messages_.texts, std::vector<std::string>{kBadUrl});
-}
-
-TEST_F(AddressNormaliserTest, UpperCaseSchemeIsNotStripped) {
-  props_.strIpAddr = "HTTP://192.168.0.10/";
-  Normalise();
-  EXPECT_EQ(names_.asked(), std::vector<std::string>{"HTTP"});
-  EXPECT_EQ(messages_.texts, std::vector<std::string>{kBadUrl});
-}
-
-TEST_F(AddressNormaliserTest, SchemeAloneIsABadAddress) {
-  for (const char* text : {"http://", "http:///index.html", "/index.html"}) {
-    props_.strIpAddr = text;
-    messages_.texts.clear();
+TEST_F(AddressNormaliserTest, ExplicitServerAddress) {
+  struct Case {
+    std::string address;
+    int portBefore;
+    Outcome expected;
+  };
+  const std::string host255 = "1" + std::string(254, '0');
+  const Case cases[] = {
+      {"http://192.168.0.10:8080/index.html", 80, {"192.168.0.10", 8080}},
+      {"http://192.168.0.10:8080/index.html", 81, {"192.168.0.10", 81}},
+      {"192.168.0.10", 80, {"192.168.0.10", 80}},
+      {"192.168.0.10:", 80, {"192.168.0.10", 0}},
+      {"viewer:letmein@192.168.0.10:8081", 80, {"192.168.0.10", 8081, "viewer", "letmein"}},
+      {"viewer@192.168.0.10:8081", 80, {"192.168.0.10", 8081}},
+      {":newpw@10.0.0.1", 80, {"10.0.0.1", 80, "old", "newpw"}},
+      {"camera:82", 80, {"10.20.30.40", 82}},
+      {"1nohost.invalid", 80, {"1nohost.invalid", 80}},
+      {":8000", 80, {"", 8000}},
+      {"viewer:pw@", 80, {"", 80, "viewer", "pw"}},
+      {std::string(40, 'u') + ":" + std::string(16, 'p') + "@" + host255 + ":65535", 80,
+       {host255, 65535, std::string(40, 'u'), std::string(16, 'p')}},
+      // Bad addresses: emptied, with a message.
+      {"unknown:82", 80, {"", 80, "old", "oldpw", kBadUrl}},
+      {"https://192.168.0.10/index.html", 80, {"", 80, "old", "oldpw", kBadUrl}},
+      {"HTTP://192.168.0.10/", 80, {"", 80, "old", "oldpw", kBadUrl}},
+      {"http://", 80, {"", 80, "old", "oldpw", kBadUrl}},
+      {"http:///index.html", 80, {"", 80, "old", "oldpw", kBadUrl}},
+      {"/index.html", 80, {"", 80, "old", "oldpw", kBadUrl}},
+      {"http://" + std::string(256, '7') + ":81/", 80, {"", 80, "old", "oldpw", kBadUrl}},
+      {std::string(40, 'u') + ":" + std::string(17, 'p') + "@10.0.0.1", 80,
+       {"", 80, "old", "oldpw", kBadUrl}},
+      {"10.0.0.1:123456", 80, {"", 80, "old", "oldpw", kBadUrl}},
+  };
+  for (const Case& c : cases) {
+    Reset();
+    props_.strIpAddr = c.address;
+    props_.iHttpPort = c.portBefore;
     Normalise();
-    EXPECT_EQ(props_.strIpAddr, "") << text;
-    EXPECT_EQ(messages_.texts, std::vector<std::string>{kBadUrl}) << text;
+    ExpectServer(c.expected, c.address);
   }
-}
-
-TEST_F(AddressNormaliserTest, OverlongPartsAreBadAddresses) {
-  props_.strIpAddr = "http://" + std::string(256, '7') + ":81/";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "");
-  EXPECT_EQ(props_.iHttpPort, 80);
-
-  props_.strIpAddr = std::string(40, 'u') + ":" + std::string(17, 'p') + "@10.0.0.1";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "");
-  EXPECT_EQ(props_.strUserID, "");
-
-  props_.strIpAddr = "10.0.0.1:123456";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, "");
-  EXPECT_EQ(messages_.texts, std::vector<std::string>(3, kBadUrl));
-}
-
-TEST_F(AddressNormaliserTest, LongestAcceptedPartsPass) {
-  const std::string host = "1" + std::string(254, '0');
-  props_.strIpAddr = std::string(40, 'u') + ":" + std::string(16, 'p') + "@" + host + ":65535";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddr, host);
-  EXPECT_EQ(props_.iHttpPort, 65535);
-  EXPECT_EQ(props_.strUserID, std::string(40, 'u'));
-  EXPECT_EQ(props_.strUserPWD, std::string(16, 'p'));
-  EXPECT_TRUE(messages_.texts.empty());
+  // An https URL is cut to its scheme, an upper-case scheme is not stripped: both are names.
+  EXPECT_EQ(names_.asked(), (std::vector<std::string>{"camera", "unknown", "https", "HTTP"}));
 }
 
 TEST_F(AddressNormaliserTest, ExplicitAddressDoesNotReadThePageUrl) {
@@ -198,78 +120,42 @@ TEST_F(AddressNormaliserTest, ExplicitAddressDoesNotReadThePageUrl) {
   FakeHostBrowser browser = FakeHostBrowser::FromBytes("http://10.0.0.2:81/");
   NormaliseServerAddress(props_, browser, messages_, names_.AsResolver());
   EXPECT_EQ(browser.calls(), 0);
-  EXPECT_EQ(props_.strIpAddr, "10.0.0.1");
-  EXPECT_EQ(props_.iHttpPort, 80);
+  ExpectServer({"10.0.0.1", 80}, "explicit");
 }
 
-// --- the server address taken from the hosting page ---
-
-TEST_F(AddressNormaliserTest, EmptyAddressTakesPageHostAndPort) {
-  Normalise("http://192.168.0.10:81/live.html");
-  EXPECT_EQ(props_.strIpAddr, "192.168.0.10");
-  EXPECT_EQ(props_.iHttpPort, 81);
-  EXPECT_TRUE(messages_.texts.empty());
-}
-
-TEST_F(AddressNormaliserTest, PagePortDoesNotReplaceAChangedPortProperty) {
-  props_.iHttpPort = 8000;
-  Normalise("http://192.168.0.10:81/live.html");
-  EXPECT_EQ(props_.strIpAddr, "192.168.0.10");
-  EXPECT_EQ(props_.iHttpPort, 8000);
-}
-
-TEST_F(AddressNormaliserTest, PageCredentialsAndNameAreUsed) {
-  names_.Answer("dvr", "10.1.1.1");
-  Normalise("http://op:pw@dvr:8088");
-  EXPECT_EQ(props_.strIpAddr, "10.1.1.1");
-  EXPECT_EQ(props_.iHttpPort, 8088);
-  EXPECT_EQ(props_.strUserID, "op");
-  EXPECT_EQ(props_.strUserPWD, "pw");
-}
-
-TEST_F(AddressNormaliserTest, FileOrOtherPageLeavesAddressEmptySilently) {
-  for (const char* url : {"file:///C:/pages/live.html", "https://192.168.0.10/", "HTTP://10.0.0.1/",
-                          "", "about:blank"}) {
-    Normalise(url);
-    EXPECT_EQ(props_.strIpAddr, "") << url;
-    EXPECT_EQ(props_.iHttpPort, 80) << url;
-  }
-  EXPECT_TRUE(messages_.texts.empty());
-}
-
-TEST_F(AddressNormaliserTest, BadPageAddressIsSilent) {
-  Normalise("http://unknown-dvr/live.html");
-  EXPECT_EQ(names_.asked(), std::vector<std::string>{"unknown-dvr"});
-  Normalise("http:///live.html");
-  Normalise("http://");
-  Normalise("http://10.0.0.1:99999/");
-  EXPECT_EQ(props_.strIpAddr, "");
-  EXPECT_EQ(props_.iHttpPort, 80);
-  EXPECT_TRUE(messages_.texts.empty());
-}
-
-TEST_F(AddressNormaliserTest, OnlyThe127FirstCharactersOfThePageUrlCount) {
-  // "http://" and 120 digits are 127 characters: all of the host survives.
+TEST_F(AddressNormaliserTest, AddressFromThePage) {
+  struct Case {
+    std::string url;
+    int portBefore;
+    Outcome expected;
+  };
+  // "http://" and 120 digits make 127 characters, all that is seen of a page URL.
   const std::string host120 = "1" + std::string(119, '2');
-  Normalise("http://" + host120);
-  EXPECT_EQ(props_.strIpAddr, host120);
-
-  props_.strIpAddr.clear();
-  Normalise("http://" + host120 + "3");  // 128 characters: the last one is not seen
-  EXPECT_EQ(props_.strIpAddr, host120);
-
-  props_.strIpAddr.clear();
-  Normalise("http://" + host120 + ":81" + std::string(70, '4') + "/x");  // 200 characters
-  EXPECT_EQ(props_.strIpAddr, host120);
-  EXPECT_EQ(props_.iHttpPort, 80);
-}
-
-TEST_F(AddressNormaliserTest, PortCutOffAtCharacter127) {
-  // The port's digits are characters 126 and 127 and run on beyond: only "81" is seen.
-  const std::string host = "1" + std::string(116, '0');
-  Normalise("http://" + host + ":81" + "999/");
-  EXPECT_EQ(props_.strIpAddr, host);
-  EXPECT_EQ(props_.iHttpPort, 81);
+  const std::string host117 = "1" + std::string(116, '0');
+  const Case cases[] = {
+      {"http://192.168.0.10:81/live.html", 80, {"192.168.0.10", 81}},
+      {"http://192.168.0.10:81/live.html", 8000, {"192.168.0.10", 8000}},
+      {"http://op:pw@camera:8088", 80, {"10.20.30.40", 8088, "op", "pw"}},
+      {"http://" + host120, 80, {host120, 80}},
+      {"http://" + host120 + "3", 80, {host120, 80}},
+      {"http://" + host120 + ":81" + std::string(70, '4') + "/x", 80, {host120, 80}},
+      {"http://" + host117 + ":81999/", 80, {host117, 81}},
+      // No usable page address: silently nothing.
+      {"file:///C:/pages/live.html", 80, {"", 80}},
+      {"https://192.168.0.10/", 80, {"", 80}},
+      {"HTTP://10.0.0.1/", 80, {"", 80}},
+      {"", 80, {"", 80}},
+      {"http://unknown/live.html", 80, {"", 80}},
+      {"http:///live.html", 80, {"", 80}},
+      {"http://", 80, {"", 80}},
+      {"http://10.0.0.1:99999/", 80, {"", 80}},
+  };
+  for (const Case& c : cases) {
+    Reset();
+    props_.iHttpPort = c.portBefore;
+    Normalise(c.url);
+    ExpectServer(c.expected, c.url);
+  }
 }
 
 TEST_F(AddressNormaliserTest, PageUrlTakesLowByteOfEachUnitAndEndsAtNul) {
@@ -279,67 +165,51 @@ TEST_F(AddressNormaliserTest, PageUrlTakesLowByteOfEachUnitAndEndsAtNul) {
   url += u"0/";
   FakeHostBrowser browser(url);
   NormaliseAddresses(props_, &browser, proxy_, messages_, names_.AsResolver());
-  EXPECT_EQ(props_.strIpAddr, "11.0.0.9");
-  EXPECT_EQ(props_.iHttpPort, 8);
+  ExpectServer({"11.0.0.9", 8}, "wide URL");
 }
-
-// --- no hosting browser ---
 
 TEST_F(AddressNormaliserTest, WithoutBrowserNothingChanges) {
   props_.strIpAddr = "http://192.168.0.10/";
   props_.strIpAddrProxy = "http://bad-name/";
+  proxy_.Enable("http=10.0.0.1:3128");
   NormaliseAddresses(props_, nullptr, proxy_, messages_, names_.AsResolver());
-  EXPECT_EQ(props_.strIpAddr, "http://192.168.0.10/");
+  ExpectServer({"http://192.168.0.10/", 80}, "no browser");
   EXPECT_EQ(props_.strIpAddrProxy, "http://bad-name/");
-  EXPECT_EQ(props_.iHttpPort, 80);
-  EXPECT_TRUE(messages_.texts.empty());
   EXPECT_TRUE(proxy_.reads().empty());
   EXPECT_TRUE(names_.asked().empty());
 }
 
-// --- the proxy given by the container ---
-
-TEST_F(AddressNormaliserTest, ExplicitProxyWithDefaultPortTakesPort80) {
-  props_.strIpAddrProxy = "10.0.0.1";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "10.0.0.1");
-  EXPECT_EQ(props_.iHttpPortProxy, 80);
+TEST_F(AddressNormaliserTest, ExplicitProxy) {
+  struct Case {
+    std::string proxy;
+    int portBefore;
+    std::string expected;
+    int expectedPort;
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {"10.0.0.1", 8080, "10.0.0.1", 80, {}},
+      {"http://10.0.0.1:3128/", 3129, "10.0.0.1", 3129, {}},
+      {"http://10.0.0.1:3128/", 8080, "10.0.0.1", 3128, {}},
+      {"camera:8888", 8080, "10.20.30.40", 8888, {}},
+      // Credentials in a proxy address are dropped, whatever their length.
+      {std::string(300, 'u') + ":pw@10.0.0.2:3128", 8080, "10.0.0.2", 3128, {}},
+      {"unknown:3128", 8080, "", 8080, {kBadProxyUrl}},
+      {"http://", 8080, "", 8080, {kBadProxyUrl}},
+  };
+  // A bad explicit proxy does not fall back to the browser's setting.
+  proxy_.Enable("http=10.0.0.9:3128");
+  for (const Case& c : cases) {
+    Reset();
+    props_.strIpAddrProxy = c.proxy;
+    props_.iHttpPortProxy = c.portBefore;
+    Normalise();
+    EXPECT_EQ(props_.strIpAddrProxy, c.expected) << c.proxy;
+    EXPECT_EQ(props_.iHttpPortProxy, c.expectedPort) << c.proxy;
+    EXPECT_EQ(messages_.texts, c.messages) << c.proxy;
+    EXPECT_EQ(props_.strUserID, "old");
+  }
   EXPECT_TRUE(proxy_.reads().empty());
-}
-
-TEST_F(AddressNormaliserTest, ExplicitProxyUrlAndChangedPortProperty) {
-  props_.strIpAddrProxy = "http://10.0.0.1:3128/";
-  props_.iHttpPortProxy = 3129;
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "10.0.0.1");
-  EXPECT_EQ(props_.iHttpPortProxy, 3129);
-}
-
-TEST_F(AddressNormaliserTest, ExplicitProxyCredentialsAreDropped) {
-  props_.strIpAddrProxy = std::string(300, 'u') + ":pw@10.0.0.2:3128";
-  props_.strUserID = "viewer";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "10.0.0.2");
-  EXPECT_EQ(props_.iHttpPortProxy, 3128);
-  EXPECT_EQ(props_.strUserID, "viewer");
-  EXPECT_EQ(props_.strUserPWD, "");
-}
-
-TEST_F(AddressNormaliserTest, BadExplicitProxyIsEmptiedWithMessage) {
-  props_.strIpAddrProxy = "proxy.unknown:3128";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "");
-  EXPECT_EQ(props_.iHttpPortProxy, 8080);
-  EXPECT_EQ(messages_.texts, std::vector<std::string>{kBadProxyUrl});
-}
-
-TEST_F(AddressNormaliserTest, BadExplicitProxyDoesNotFallBackToBrowserSetting) {
-  proxy_.Enable("http=10.0.0.1:3128");
-  props_.strIpAddrProxy = "http://";
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "");
-  EXPECT_TRUE(proxy_.reads().empty());
-  EXPECT_EQ(messages_.texts, std::vector<std::string>{kBadProxyUrl});
 }
 
 TEST_F(AddressNormaliserTest, ServerIsNormalisedBeforeProxy) {
@@ -350,113 +220,78 @@ TEST_F(AddressNormaliserTest, ServerIsNormalisedBeforeProxy) {
   EXPECT_EQ(messages_.texts, (std::vector<std::string>{kBadUrl, kBadProxyUrl}));
 }
 
-// --- the proxy from the browser's setting ---
-
-TEST_F(AddressNormaliserTest, BrowserProxyHttpEntry) {
-  proxy_.Enable("http=10.0.0.1:3128;https=10.0.0.1:3129");
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "10.0.0.1");
-  EXPECT_EQ(props_.iHttpPortProxy, 3128);
-  EXPECT_TRUE(messages_.texts.empty());
-}
-
-TEST_F(AddressNormaliserTest, BrowserProxyHttpEntryNotFirst) {
-  proxy_.Enable("ftp=10.0.0.3:21;https=10.0.0.2:443;http=10.0.0.1:3128");
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "10.0.0.1");
-  EXPECT_EQ(props_.iHttpPortProxy, 3128);
-}
-
-TEST_F(AddressNormaliserTest, BrowserProxyPortAlwaysReplaced) {
-  props_.iHttpPortProxy = 1234;
-  proxy_.Enable("http=10.0.0.1;");
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "10.0.0.1");
-  EXPECT_EQ(props_.iHttpPortProxy, 80);
-}
-
-TEST_F(AddressNormaliserTest, BrowserProxyNameIsResolved) {
-  names_.Answer("corp-proxy", "10.5.5.5");
-  proxy_.Enable("http=corp-proxy:8888");
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "10.5.5.5");
-  EXPECT_EQ(props_.iHttpPortProxy, 8888);
-}
-
-TEST_F(AddressNormaliserTest, BrowserProxyWithoutUsableHttpEntryGivesNoProxy) {
-  for (const char* setting : {"10.0.0.1:3128", "https=10.0.0.1:3129", "HTTP=10.0.0.1:3128",
-                              "http=;https=10.0.0.1:3129", "http=", "", "http=bad-name:1"}) {
-    proxy_.Enable(setting);
+TEST_F(AddressNormaliserTest, ProxyFromBrowserSetting) {
+  struct Case {
+    std::string setting;
+    std::string expected;
+    int expectedPort;
+  };
+  // 127 characters and the NUL fill the 128-byte area exactly.
+  const std::string fits = "ftp=" + std::string(100, 'f') + ";http=10.0.0.1:00003128";
+  ASSERT_EQ(fits.size(), 127u);
+  const Case cases[] = {
+      {"http=10.0.0.1:3128;https=10.0.0.1:3129", "10.0.0.1", 3128},
+      {"ftp=10.0.0.3:21;https=10.0.0.2:443;http=10.0.0.1:3128", "10.0.0.1", 3128},
+      {"http=10.0.0.1;", "10.0.0.1", 80},  // the port is replaced whatever it was
+      {"http=camera:8888", "10.20.30.40", 8888},
+      {fits, "10.0.0.1", 3128},
+      // No usable entry: no proxy.
+      {"10.0.0.1:3128", "", 1234},
+      {"https=10.0.0.1:3129", "", 1234},
+      {"HTTP=10.0.0.1:3128", "", 1234},
+      {"http=;https=10.0.0.1:3129", "", 1234},
+      {"http=", "", 1234},
+      {"", "", 1234},
+      {"http=unknown:1", "", 1234},
+      {fits + "9", "", 1234},  // 129 bytes with the NUL
+      {"http=10.0.0.1:3128;" + std::string(300, 'x'), "", 1234},
+  };
+  for (const Case& c : cases) {
+    Reset();
+    props_.iHttpPortProxy = 1234;
+    proxy_.Enable(c.setting);
     Normalise();
-    EXPECT_EQ(props_.strIpAddrProxy, "") << setting;
-    EXPECT_EQ(props_.iHttpPortProxy, 8080) << setting;
+    EXPECT_EQ(props_.strIpAddrProxy, c.expected) << c.setting;
+    EXPECT_EQ(props_.iHttpPortProxy, c.expectedPort) << c.setting;
+    EXPECT_TRUE(messages_.texts.empty()) << c.setting;
   }
-  EXPECT_TRUE(messages_.texts.empty());
 }
 
-TEST_F(AddressNormaliserTest, BrowserProxyDisabledOrMissingGivesNoProxy) {
+TEST_F(AddressNormaliserTest, DisabledBrowserProxyIsNotUsed) {
   proxy_.SetString(FakeBrowserProxySetting::kProxyServer, "http=10.0.0.1:3128");
   Normalise();  // no "ProxyEnable" at all
-  proxy_.SetDword(FakeBrowserProxySetting::kProxyEnable, 0);
-  Normalise();
-  proxy_.SetDword(FakeBrowserProxySetting::kProxyEnable, 2);
-  Normalise();
-  proxy_.SetDword(FakeBrowserProxySetting::kProxyEnable, 0x101);
-  Normalise();
+  for (std::uint32_t enable : {0u, 2u, 0x101u}) {
+    proxy_.SetDword(FakeBrowserProxySetting::kProxyEnable, enable);
+    Normalise();
+  }
   EXPECT_EQ(props_.strIpAddrProxy, "");
   EXPECT_EQ(props_.iHttpPortProxy, 8080);
   EXPECT_TRUE(messages_.texts.empty());
-}
-
-TEST_F(AddressNormaliserTest, BrowserProxySettingOfAreaSize) {
-  // 127 characters and the NUL fill the 128-byte area exactly.
-  const std::string head = "ftp=" + std::string(100, 'f') + ";http=10.0.0.1:";
-  std::string setting = head + std::string(127 - head.size(), '0');
-  setting.replace(setting.size() - 4, 4, "3128");
-  ASSERT_EQ(setting.size(), 127u);
-  proxy_.Enable(setting);
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "10.0.0.1");
-  EXPECT_EQ(props_.iHttpPortProxy, 3128);
-
-  props_ = AddressProperties{};
-  proxy_.Enable(setting + "9");  // 129 bytes with the NUL: does not fit
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "");
-  EXPECT_EQ(props_.iHttpPortProxy, 8080);
-
-  proxy_.Enable("http=10.0.0.1:3128;" + std::string(300, 'x'));
-  Normalise();
-  EXPECT_EQ(props_.strIpAddrProxy, "");
 }
 
 TEST_F(AddressNormaliserTest, PageAndBrowserProxyTogether) {
   proxy_.Enable("http=10.0.0.1:3128");
   Normalise("http://192.168.0.10:81/live.html");
-  EXPECT_EQ(props_.strIpAddr, "192.168.0.10");
-  EXPECT_EQ(props_.iHttpPort, 81);
+  ExpectServer({"192.168.0.10", 81}, "page");
   EXPECT_EQ(props_.strIpAddrProxy, "10.0.0.1");
   EXPECT_EQ(props_.iHttpPortProxy, 3128);
   EXPECT_EQ(proxy_.reads(), (std::vector<std::string>{"ProxyEnable", "ProxyServer"}));
 }
 
-// --- real name lookups (loopback and the reserved .invalid domain only) ---
-
-TEST_F(AddressNormaliserTest, LocalhostResolvesThroughThePlatform) {
+// Real name lookups, of loopback and of the reserved .invalid domain only.
+TEST_F(AddressNormaliserTest, NamesResolveThroughThePlatform) {
+  FakeHostBrowser browser = FakeHostBrowser::FromBytes("file:///C:/page.html");
   props_.strIpAddr = "http://localhost:8080/";
   props_.strIpAddrProxy = "localhost:3128";
-  NormaliseWithRealLookup();
-  EXPECT_EQ(props_.strIpAddr, "127.0.0.1");
-  EXPECT_EQ(props_.iHttpPort, 8080);
+  NormaliseAddresses(props_, &browser, proxy_, messages_);
+  ExpectServer({"127.0.0.1", 8080}, "localhost");
   EXPECT_EQ(props_.strIpAddrProxy, "127.0.0.1");
   EXPECT_EQ(props_.iHttpPortProxy, 3128);
-  EXPECT_TRUE(messages_.texts.empty());
-}
 
-TEST_F(AddressNormaliserTest, InvalidDomainIsABadAddress) {
+  Reset();
   props_.strIpAddr = "nohost.invalid";
   props_.strIpAddrProxy = "nohost.invalid:3128";
-  NormaliseWithRealLookup();
+  NormaliseAddresses(props_, &browser, proxy_, messages_);
   EXPECT_EQ(props_.strIpAddr, "");
   EXPECT_EQ(props_.strIpAddrProxy, "");
   EXPECT_EQ(messages_.texts, (std::vector<std::string>{kBadUrl, kBadProxyUrl}));
