@@ -92,7 +92,11 @@ class CPelioranCtrl {
 
   // --- Operations ----------------------------------------------------------------------------
   void RecomputeViewerLayout();
+  // Enables the pane's PTZ panel for `camera` when it has PTZ and the user the right, else
+  // disables it.
   void AimPtzPanel(int32_t camera);
+  // The server information page and the module set-up work on the pane: without one they do
+  // nothing.
   void ReadServerInfo();
   void SetUpModule(int32_t m);
 
