@@ -1,0 +1,330 @@
+#include "ControlHost.h"
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include "ParamBag.h"
+#include "control/win/com/BStr.h"
+#include "control/win/com/BmpFile.h"
+#include "control/win/com/ComVariant.h"
+#include "control/win/com/VariantText.h"
+
+namespace pel::host {
+
+namespace {
+
+constexpr const wchar_t* kHostClass = L"PelHostWindow";
+
+LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+std::string Hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof(text), "0x%08lX", static_cast<unsigned long>(hr));
+  return text;
+}
+
+HWND FindChildById(HWND parent, int id) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (GetDlgCtrlID(child) == id) return child;
+    if (HWND found = FindChildById(child, id)) return found;
+  }
+  return nullptr;
+}
+
+SIZEL PixelsToHimetric(int cx, int cy) {
+  HDC screen = GetDC(nullptr);
+  const int dpi_x = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  const int dpi_y = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return {MulDiv(cx, 2540, dpi_x), MulDiv(cy, 2540, dpi_y)};
+}
+
+}  // namespace
+
+ControlHost::~ControlHost() {
+  if (events_) events_->Unadvise(eventCookie_);
+  events_.Reset();
+  if (control_) {
+    control_->Close(OLECLOSE_NOSAVE);
+    control_->SetClientSite(nullptr);
+    control_.Reset();
+  }
+  site_.Reset();
+  if (window_ && IsWindow(window_)) DestroyWindow(window_);
+  // The control's DLL stays loaded until the process ends.
+}
+
+HRESULT ControlHost::CreateControl() {
+  const std::wstring name = com::WideFromAnsi(options_.control);
+  CLSID clsid;
+  HRESULT hr = name[0] == L'{' ? CLSIDFromString(name.c_str(), &clsid)
+                               : CLSIDFromProgID(name.c_str(), &clsid);
+  if (FAILED(hr)) return hr;
+  if (options_.dll.empty()) {
+    return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                            control_.PutVoid());
+  }
+  dll_ = LoadLibraryW(com::WideFromAnsi(options_.dll).c_str());
+  if (!dll_) return HRESULT_FROM_WIN32(GetLastError());
+  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+  auto get = reinterpret_cast<GetClassObject>(
+      reinterpret_cast<void*>(GetProcAddress(dll_, "DllGetClassObject")));
+  if (!get) return HRESULT_FROM_WIN32(GetLastError());
+  com::ComPtr<IClassFactory> factory;
+  hr = get(clsid, IID_IClassFactory, factory.PutVoid());
+  if (FAILED(hr)) return hr;
+  return factory->CreateInstance(nullptr, IID_IOleObject, control_.PutVoid());
+}
+
+bool ControlHost::Start() {
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = HostWindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+  wc.lpszClassName = kHostClass;
+  RegisterClassExW(&wc);
+  RECT frame = {0, 0, options_.x + options_.width, options_.y + options_.height};
+  AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+  window_ = CreateWindowExW(0, kHostClass, L"pelhost", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                            0, 0, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                            nullptr, wc.hInstance, nullptr);
+  if (!window_) {
+    report_.Line("error\twindow\t" + Hex(HRESULT_FROM_WIN32(GetLastError())));
+    return false;
+  }
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+
+  HRESULT hr = CreateControl();
+  if (FAILED(hr)) {
+    report_.Line("error\tcreate\t" + Hex(hr));
+    return false;
+  }
+  const RECT pos = {options_.x, options_.y, options_.x + options_.width,
+                    options_.y + options_.height};
+  site_ = com::MakeComObject<HostSite>(window_, pos, com::WideFromAnsi(options_.url));
+  if (!site_) return false;
+  control_->SetClientSite(site_.Get());
+
+  // Like a page: the <param> tags through the property bag, else a fresh state.
+  com::ComPtr<IPersistPropertyBag> bag_persist;
+  com::ComPtr<IPersistStreamInit> stream_persist;
+  if (SUCCEEDED(control_.As(IID_IPersistPropertyBag, bag_persist))) {
+    auto bag = com::MakeComObject<ParamBag>(options_.params);
+    hr = bag ? bag_persist->Load(bag.Get(), nullptr) : E_OUTOFMEMORY;
+    report_.Line("load\tpropertybag\t" + Hex(hr));
+  } else if (SUCCEEDED(control_.As(IID_IPersistStreamInit, stream_persist))) {
+    hr = stream_persist->InitNew();
+    report_.Line("load\tinitnew\t" + Hex(hr));
+  }
+  SIZEL extent = PixelsToHimetric(options_.width, options_.height);
+  control_->SetExtent(DVASPECT_CONTENT, &extent);
+
+  com::ComPtr<IProvideClassInfo2> info;
+  com::ComPtr<IConnectionPointContainer> points;
+  IID event_iid;
+  if (SUCCEEDED(control_.As(IID_IProvideClassInfo2, info)) &&
+      SUCCEEDED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &event_iid)) &&
+      SUCCEEDED(control_.As(IID_IConnectionPointContainer, points)) &&
+      SUCCEEDED(points->FindConnectionPoint(event_iid, events_.Put()))) {
+    auto sink = com::MakeComObject<EventSink>(event_iid, report_);
+    if (!sink || FAILED(events_->Advise(static_cast<IDispatch*>(sink.Get()), &eventCookie_))) {
+      events_.Reset();
+    }
+  }
+
+  hr = control_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, window_, &pos);
+  report_.Line("activate\t" + Hex(hr));
+  if (FAILED(hr)) return false;
+  Pump();
+  return true;
+}
+
+HWND ControlHost::ControlWindow() const {
+  com::ComPtr<IOleInPlaceObject> in_place;
+  HWND hwnd = nullptr;
+  if (control_ && SUCCEEDED(control_.As(IID_IOleInPlaceObject, in_place))) {
+    in_place->GetWindow(&hwnd);
+  }
+  return hwnd;
+}
+
+void ControlHost::Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      closed_ = true;
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void ControlHost::Wait(int milliseconds) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    Pump();
+    const DWORD spent = GetTickCount() - start;
+    if (closed_ || spent >= static_cast<DWORD>(milliseconds)) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(milliseconds) - spent,
+                              QS_ALLINPUT);
+  }
+}
+
+void ControlHost::RunActions() {
+  for (const HostAction& action : options_.actions) {
+    if (closed_) return;
+    switch (action.kind) {
+      case HostAction::kWait: Wait(std::atoi(action.argument.c_str())); break;
+      case HostAction::kGet: Get(action.argument); break;
+      case HostAction::kPut: Put(action.argument); break;
+      case HostAction::kCall: Call(action.argument); break;
+      case HostAction::kClick: ClickId(action.argument); break;
+      case HostAction::kClickAt: ClickAt(action.argument); break;
+      case HostAction::kWindows: ListWindows(); break;
+      case HostAction::kShot: Shot(action.argument); break;
+    }
+    Pump();
+  }
+}
+
+void ControlHost::RunUntilClosed() {
+  MSG msg;
+  while (!closed_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  closed_ = true;
+}
+
+HRESULT ControlHost::Dispatch(const std::string& name, WORD flags, DISPPARAMS& params,
+                              VARIANT* result) {
+  com::ComPtr<IDispatch> dispatch;
+  HRESULT hr = control_.As(IID_IDispatch, dispatch);
+  if (FAILED(hr)) return hr;
+  std::wstring wide = com::WideFromAnsi(name);
+  LPOLESTR names[1] = {wide.data()};
+  DISPID id = DISPID_UNKNOWN;
+  hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) return hr;
+  return dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr,
+                          nullptr);
+}
+
+void ControlHost::Get(const std::string& name) {
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  com::ComVariant value;
+  const HRESULT hr = Dispatch(name, DISPATCH_PROPERTYGET, none, value.Get());
+  report_.Line(SUCCEEDED(hr) ? "get\t" + name + "\t" + com::VariantText(*value.Get())
+                             : "error\tget " + name + "\t" + Hex(hr));
+}
+
+void ControlHost::Put(const std::string& assignment) {
+  const size_t eq = assignment.find('=');
+  const std::string name = assignment.substr(0, eq);
+  com::ComVariant value;
+  V_VT(value.Get()) = VT_BSTR;
+  V_BSTR(value.Get()) = com::BStr::FromAnsi(assignment.substr(eq + 1)).Detach();
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params = {value.Get(), &named, 1, 1};
+  const HRESULT hr = Dispatch(name, DISPATCH_PROPERTYPUT, params, nullptr);
+  report_.Line("put\t" + name + "\t" + Hex(hr));
+}
+
+void ControlHost::Call(const std::string& name) {
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  com::ComVariant result;
+  const HRESULT hr = Dispatch(name, DISPATCH_METHOD, none, result.Get());
+  report_.Line("call\t" + name + "\t" + Hex(hr) + "\t" + com::VariantText(*result.Get()));
+}
+
+void ControlHost::Click(HWND target, POINT at) {
+  const LPARAM where = MAKELPARAM(at.x, at.y);
+  PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, where);
+  PostMessageW(target, WM_LBUTTONUP, 0, where);
+  Pump();
+}
+
+void ControlHost::ClickId(const std::string& id) {
+  HWND root = ControlWindow();
+  HWND target = root ? FindChildById(root, std::atoi(id.c_str())) : nullptr;
+  if (!target) {
+    report_.Line("error\tclick " + id + "\tno such window");
+    return;
+  }
+  RECT r;
+  GetClientRect(target, &r);
+  Click(target, POINT{r.right / 2, r.bottom / 2});
+  report_.Line("click\t" + id);
+}
+
+void ControlHost::ClickAt(const std::string& where) {
+  POINT at = {0, 0};
+  HWND root = ControlWindow();
+  if (!root || std::sscanf(where.c_str(), "%ld,%ld", &at.x, &at.y) != 2) {
+    report_.Line("error\tclick-at " + where + "\tno control window");
+    return;
+  }
+  // The deepest visible child under the point takes the click.
+  HWND target = root;
+  POINT local = at;
+  for (;;) {
+    HWND child = ChildWindowFromPointEx(target, local, CWP_SKIPINVISIBLE);
+    if (!child || child == target) break;
+    MapWindowPoints(target, child, &local, 1);
+    target = child;
+  }
+  Click(target, local);
+  report_.Line("click-at\t" + where);
+}
+
+void ControlHost::ListWindows() {
+  struct Walker {
+    Report& report;
+    void Walk(HWND hwnd, int depth) {
+      RECT r;
+      GetWindowRect(hwnd, &r);
+      HWND parent = GetParent(hwnd);
+      MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+      char place[64];
+      std::snprintf(place, sizeof(place), "%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left,
+                    r.bottom - r.top);
+      report.Line("window\t" + std::to_string(depth) + "\t" + ClassName(hwnd) + "\t" +
+                  std::to_string(GetDlgCtrlID(hwnd)) + "\t" + place + "\t" +
+                  (IsWindowVisible(hwnd) ? "1" : "0") + "\t" + WindowText(hwnd));
+      for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        Walk(c, depth + 1);
+      }
+    }
+  };
+  if (HWND root = ControlWindow()) {
+    Walker{report_}.Walk(root, 0);
+  } else {
+    report_.Line("error\twindows\tno control window");
+  }
+}
+
+void ControlHost::Shot(const std::string& path) {
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump();
+  RECT client;
+  GetClientRect(window_, &client);
+  HDC dc = GetDC(window_);
+  const std::vector<uint8_t> file = com::CaptureBmpFile(dc, 0, 0, client.right, client.bottom);
+  ReleaseDC(window_, dc);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  report_.Line(!file.empty() && out.good() ? "shot\t" + path : "error\tshot\t" + path);
+}
+
+}  // namespace pel::host

@@ -1,0 +1,129 @@
+#include "HostOptions.h"
+
+#include <cstdio>
+
+namespace pel::host {
+
+const char* const kHostUsage =
+    "usage: pelhost [options] [actions] CLSID|ProgID\n"
+    "options:\n"
+    "  --dll PATH          create the control from this DLL's class factory (no registry)\n"
+    "  --param NAME=VALUE  a <param> tag for IPersistPropertyBag::Load (repeatable)\n"
+    "  --url URL           pose as a web browser showing URL\n"
+    "  --pos X,Y           the control's place in the host window (0,0)\n"
+    "  --size WxH          the control's size (1290x720)\n"
+    "  --test              record message boxes and dismiss them; close after the actions\n"
+    "  --exit              close after the actions\n"
+    "  --out FILE          write the report to FILE instead of standard output\n"
+    "actions, run in order once the control is in-place active:\n"
+    "  --wait MS           run the message loop for MS milliseconds\n"
+    "  --get NAME          read a property through IDispatch\n"
+    "  --put NAME=VALUE    write a property (the text is coerced by the control)\n"
+    "  --call NAME         call a method that takes no arguments\n"
+    "  --click ID          click the child window with control ID (any depth)\n"
+    "  --click-at X,Y      click the control's window at X,Y (its client coordinates)\n"
+    "  --windows           list the control's window tree\n"
+    "  --shot FILE         save the host window's client area as a 24-bit BMP\n";
+
+namespace {
+
+bool ParsePair(const std::string& text, char separator, int& a, int& b) {
+  char extra = 0;
+  const std::string format = std::string("%d") + separator + "%d%c";
+  return std::sscanf(text.c_str(), format.c_str(), &a, &b, &extra) == 2;
+}
+
+bool SplitAssignment(const std::string& text, std::string& name, std::string& value) {
+  const size_t eq = text.find('=');
+  if (eq == std::string::npos || eq == 0) return false;
+  name = text.substr(0, eq);
+  value = text.substr(eq + 1);
+  return true;
+}
+
+}  // namespace
+
+bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options,
+                      std::string& error) {
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string& a = args[k];
+    const bool has_value = k + 1 < args.size();
+    const std::string value = has_value ? args[k + 1] : std::string();
+    auto need_value = [&]() {
+      if (!has_value) error = a + " needs a value";
+      return has_value;
+    };
+    std::string name;
+    std::string text;
+    if (a == "--test") {
+      options.test = true;
+      options.exitAfter = true;
+    } else if (a == "--exit") {
+      options.exitAfter = true;
+    } else if (a == "--windows") {
+      options.actions.push_back({HostAction::kWindows, {}});
+    } else if (a.rfind("--", 0) != 0) {
+      if (!options.control.empty()) {
+        error = "more than one control named";
+        return false;
+      }
+      options.control = a;
+    } else if (!need_value()) {
+      return false;
+    } else {
+      ++k;
+      if (a == "--dll") {
+        options.dll = value;
+      } else if (a == "--param") {
+        if (!SplitAssignment(value, name, text)) {
+          error = "--param wants NAME=VALUE";
+          return false;
+        }
+        options.params.emplace_back(name, text);
+      } else if (a == "--url") {
+        options.url = value;
+      } else if (a == "--pos") {
+        if (!ParsePair(value, ',', options.x, options.y)) {
+          error = "--pos wants X,Y";
+          return false;
+        }
+      } else if (a == "--size") {
+        if (!ParsePair(value, 'x', options.width, options.height) || options.width <= 0 ||
+            options.height <= 0) {
+          error = "--size wants WxH";
+          return false;
+        }
+      } else if (a == "--out") {
+        options.out = value;
+      } else if (a == "--wait") {
+        options.actions.push_back({HostAction::kWait, value});
+      } else if (a == "--get") {
+        options.actions.push_back({HostAction::kGet, value});
+      } else if (a == "--put") {
+        if (!SplitAssignment(value, name, text)) {
+          error = "--put wants NAME=VALUE";
+          return false;
+        }
+        options.actions.push_back({HostAction::kPut, value});
+      } else if (a == "--call") {
+        options.actions.push_back({HostAction::kCall, value});
+      } else if (a == "--click") {
+        options.actions.push_back({HostAction::kClick, value});
+      } else if (a == "--click-at") {
+        options.actions.push_back({HostAction::kClickAt, value});
+      } else if (a == "--shot") {
+        options.actions.push_back({HostAction::kShot, value});
+      } else {
+        error = "unknown option " + a;
+        return false;
+      }
+    }
+  }
+  if (options.control.empty()) {
+    error = "no control named";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace pel::host
