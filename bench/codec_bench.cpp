@@ -46,7 +46,8 @@ void BM_Encode(benchmark::State& state, Block block) {
   const std::vector<uint8_t> pcm = Signal(block.samples);
   std::vector<uint8_t> payload(block.payload);
   for (auto _ : state) {
-    const int result = codec->Encode(pcm.data(), block.encodeLength, payload.data(), payload.size());
+    const int result =
+        codec->Encode(pcm.data(), block.encodeLength, payload.data(), payload.size());
     if (result <= 0) state.SkipWithError("nothing encoded");
     benchmark::DoNotOptimize(payload.data());
   }

@@ -62,11 +62,15 @@ int AlawNeighbour(int code, bool up) {
   const int plain = (code ^ kAlawInversion) & 0xFF;
   int next;
   if (plain & 0x80) {
-    if (up) next = plain == 0xFF ? 0xFF : plain + 1;
-    else next = plain == 0x80 ? 0x00 : plain - 1;
+    if (up)
+      next = plain == 0xFF ? 0xFF : plain + 1;
+    else
+      next = plain == 0x80 ? 0x00 : plain - 1;
   } else {
-    if (up) next = plain == 0x00 ? 0x80 : plain - 1;
-    else next = plain == 0x7F ? 0x7F : plain + 1;
+    if (up)
+      next = plain == 0x00 ? 0x80 : plain - 1;
+    else
+      next = plain == 0x7F ? 0x7F : plain + 1;
   }
   return next ^ kAlawInversion;
 }

@@ -23,7 +23,8 @@ std::vector<int> Sequence(const std::string& name) {
 
 // Index of the first difference, or -1.
 long FirstDifference(const std::vector<int>& expected, const std::vector<int>& actual) {
-  if (expected.size() != actual.size()) return static_cast<long>(std::min(expected.size(), actual.size()));
+  if (expected.size() != actual.size())
+    return static_cast<long>(std::min(expected.size(), actual.size()));
   const auto where = std::mismatch(expected.begin(), expected.end(), actual.begin());
   return where.first == expected.end() ? -1 : static_cast<long>(where.first - expected.begin());
 }
@@ -61,12 +62,11 @@ TEST_P(G726EncoderSequence, CodesMatchTheReferenceExactly) {
   EXPECT_EQ(FirstDifference(expected, test::UnpackCodes3(packed, expected.size())), -1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ItuReset24, G726EncoderSequence,
-    ::testing::Values(EncoderCase{"nrm.a", G711Law::A, "rn24fa.i"},
-                      EncoderCase{"ovr.a", G711Law::A, "rv24fa.i"},
-                      EncoderCase{"nrm.m", G711Law::Mu, "rn24fm.i"},
-                      EncoderCase{"ovr.m", G711Law::Mu, "rv24fm.i"}));
+INSTANTIATE_TEST_SUITE_P(ItuReset24, G726EncoderSequence,
+                         ::testing::Values(EncoderCase{"nrm.a", G711Law::A, "rn24fa.i"},
+                                           EncoderCase{"ovr.a", G711Law::A, "rv24fa.i"},
+                                           EncoderCase{"nrm.m", G711Law::Mu, "rn24fm.i"},
+                                           EncoderCase{"ovr.m", G711Law::Mu, "rv24fm.i"}));
 
 struct DecoderCase {
   const char* codes;
@@ -103,18 +103,17 @@ TEST_P(G726DecoderSequence, OutputMatchesTheReferenceExactly) {
   EXPECT_EQ(FirstDifference(linear, test::PcmSamples(out.data(), codes.size())), -1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ItuReset24, G726DecoderSequence,
-    ::testing::Values(DecoderCase{"rn24fa.i", G711Law::A, "rn24fa.o"},
-                      DecoderCase{"rn24fa.i", G711Law::Mu, "rn24fx.o"},
-                      DecoderCase{"rv24fa.i", G711Law::A, "rv24fa.o"},
-                      DecoderCase{"rv24fa.i", G711Law::Mu, "rv24fx.o"},
-                      DecoderCase{"rn24fm.i", G711Law::Mu, "rn24fm.o"},
-                      DecoderCase{"rn24fm.i", G711Law::A, "rn24fc.o"},
-                      DecoderCase{"rv24fm.i", G711Law::Mu, "rv24fm.o"},
-                      DecoderCase{"rv24fm.i", G711Law::A, "rv24fc.o"},
-                      DecoderCase{"i24", G711Law::A, "ri24fa.o"},
-                      DecoderCase{"i24", G711Law::Mu, "ri24fm.o"}));
+INSTANTIATE_TEST_SUITE_P(ItuReset24, G726DecoderSequence,
+                         ::testing::Values(DecoderCase{"rn24fa.i", G711Law::A, "rn24fa.o"},
+                                           DecoderCase{"rn24fa.i", G711Law::Mu, "rn24fx.o"},
+                                           DecoderCase{"rv24fa.i", G711Law::A, "rv24fa.o"},
+                                           DecoderCase{"rv24fa.i", G711Law::Mu, "rv24fx.o"},
+                                           DecoderCase{"rn24fm.i", G711Law::Mu, "rn24fm.o"},
+                                           DecoderCase{"rn24fm.i", G711Law::A, "rn24fc.o"},
+                                           DecoderCase{"rv24fm.i", G711Law::Mu, "rv24fm.o"},
+                                           DecoderCase{"rv24fm.i", G711Law::A, "rv24fc.o"},
+                                           DecoderCase{"i24", G711Law::A, "ri24fa.o"},
+                                           DecoderCase{"i24", G711Law::Mu, "ri24fm.o"}));
 
 TEST(G726State, StartsFromTheResetValues) {
   const g726::State s;

@@ -98,9 +98,9 @@ TEST_F(ImaCodecTest, BlockCarriesTheZeroStartStateAndOneTimeTwice) {
   Bytes block(2112, 0xAA);
   ASSERT_EQ(codec_.Encode(pcm.data(), pcm.size(), block.data(), block.size()), 1);
   EXPECT_EQ(Bytes(block.begin() + 56, block.begin() + 64), Bytes(8, 0x00));
-  EXPECT_EQ(Bytes(block.begin() + 9, block.begin() + 14),
-            Bytes({0x31, 0x00, 0x05, 0xBF, 0x21}));
-  EXPECT_EQ(Bytes(block.begin() + 15, block.begin() + 19), Bytes(block.begin() + 10, block.begin() + 14));
+  EXPECT_EQ(Bytes(block.begin() + 9, block.begin() + 14), Bytes({0x31, 0x00, 0x05, 0xBF, 0x21}));
+  EXPECT_EQ(Bytes(block.begin() + 15, block.begin() + 19),
+            Bytes(block.begin() + 10, block.begin() + 14));
 }
 
 TEST_F(ImaCodecTest, RefusesShortBuffers) {

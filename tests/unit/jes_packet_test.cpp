@@ -16,14 +16,14 @@ Bytes Header(const uint8_t* packet) { return Bytes(packet, packet + JES_HEADER_S
 // The header every packet starts from, byte for byte.
 Bytes InitialHeader() {
   Bytes h(JES_HEADER_SIZE, 0);
-  const uint8_t start[] = {0xFF, 0xD8, 0xFF, 0xFE, 0x00, 0x3C, 'K', 'e', 'l', 'v', 'a', 'n',
-                           't', 'e', 'r'};
+  const uint8_t start[] = {0xFF, 0xD8, 0xFF, 0xFE, 0x00, 0x3C, 'K', 'e',
+                           'l',  'v',  'a',  'n',  't',  'e',  'r'};
   std::memcpy(h.data(), start, sizeof start);
-  h[23] = 1;              // word 22
-  h[24] = 0x10;           // word 24 = 4096
-  h[31] = 1;              // word 30
+  h[23] = 1;     // word 22
+  h[24] = 0x10;  // word 24 = 4096
+  h[31] = 1;     // word 30
   h[45] = 0xFF;
-  h[53] = 0x30;           // six bytes 00 30 DF 00 00 00
+  h[53] = 0x30;  // six bytes 00 30 DF 00 00 00
   h[54] = 0xDF;
   return h;
 }
@@ -164,8 +164,7 @@ TEST(JesNullBuffer, InitAndBuilderWriteTheDiagnostic) {
 
   ::testing::internal::CaptureStdout();
   EXPECT_EQ(jes_build_audio_packet(nullptr, 1, 1), 0);
-  EXPECT_NE(::testing::internal::GetCapturedStdout().find("jes packet is NULL"),
-            std::string::npos);
+  EXPECT_NE(::testing::internal::GetCapturedStdout().find("jes packet is NULL"), std::string::npos);
 }
 
 // A received packet: header length 56 and total length 2172 put 2112 payload bytes at 60.

@@ -41,10 +41,14 @@ bool SetWord(uint8_t* packet, int offset, uint16_t value) {
 // The payload bytes of an audio packet, by codec mode; 0 for an unknown mode.
 uint32_t AudioPayloadSize(int codecMode) {
   switch (codecMode) {
-    case 1: return 3072;
-    case 2: return 1400;
-    case 9: return 2112;
-    default: return 0;
+    case 1:
+      return 3072;
+    case 2:
+      return 1400;
+    case 9:
+      return 2112;
+    default:
+      return 0;
   }
 }
 

@@ -28,22 +28,6 @@ inline int ToFloat(int sign, int magnitude) {
   return (sign << 10) + (exponent << 6) + mantissa;
 }
 
-// FMULT: a predictor coefficient (16 bits, 14 fraction bits) times a floating-format value.
-// Written without branches: the coder spends most of its time here.
-inline int Fmult(int an, int srn) {
-  const int quarter = an >> 2;
-  const int ans = quarter >> 31;  // 0 or -1
-  const int anmag = ((quarter ^ ans) - ans) & 8191;
-  const int anexp = BitLength(static_cast<unsigned>(anmag));
-  const int anmant = ((anmag << 6) >> anexp) | 32;
-  const int wanexp = ((srn >> 6) & 15) + anexp;
-  const int wanmant = ((srn & 63) * anmant + 48) >> 4;
-  // (WANMANT << 7) scaled by 2^(WANEXP - 26), kept to 15 bits; WANEXP is at most 28.
-  const int wanmag = ((wanmant << 9) >> (28 - wanexp)) & 32767;
-  const int sign = -((srn >> 10) & 1) ^ ans;  // 0 or -1
-  return (wanmag ^ sign) - sign;
-}
-
 #if defined(__SSE2__)
 
 // FMULT on four lanes at once. SSE2 has neither a bit count nor per-lane shifts, so both
@@ -92,6 +76,23 @@ inline void Accumulate(const State& s, int& sezi, int& sei) {
 
 #else
 
+// FMULT: a predictor coefficient (16 bits, 14 fraction bits) times a floating-format value.
+// Written without branches: the coder spends most of its time here.
+inline int Fmult(int an, int srn) {
+  const int quarter = an >> 2;
+  const int ans = quarter >> 31;  // 0 or -1
+  const int anmag = ((quarter ^ ans) - ans) & 8191;
+  const int anexp = BitLength(static_cast<unsigned>(anmag));
+  const int anmant = ((anmag << 6) >> anexp) | 32;
+  const int wanexp = ((srn >> 6) & 15) + anexp;
+  const int wanmant = ((srn & 63) * anmant + 48) >> 4;
+  // (WANMANT << 7) scaled by 2^(WANEXP - 26), kept to 15 bits; WANEXP is at most 28.
+  const int wanmag = ((wanmant << 9) >> (28 - wanexp)) & 32767;
+  const int sign = -((srn >> 10) & 1) ^ ans;  // 0 or -1
+  return (wanmag ^ sign) - sign;
+}
+
+// FMULT for the six zero taps and the two pole taps, and ACCUM: SEZI and SEI.
 inline void Accumulate(const State& s, int& sezi, int& sei) {
   int sum = 0;
   for (int i = 0; i < 6; ++i) sum += Fmult(s.b[i], s.dq[i]);
@@ -191,7 +192,8 @@ inline int AdaptPredictor(State& s, int pk0, bool sigpk, int dqs, int dqmag, con
   return a2p;
 }
 
-__attribute__((always_inline)) inline int UpdateImpl(State& s, const Prediction& p, int code, const Rate& rate) {
+__attribute__((always_inline)) inline int UpdateImpl(State& s, const Prediction& p, int code,
+                                                     const Rate& rate) {
   const int y = p.y;
 
   // RECONST, ADDA, ANTILOG
@@ -278,21 +280,18 @@ int Update(State& state, const Prediction& prediction, int code, const Rate& rat
 
 int EncodeSample(State& state, int sl, const Rate& rate) { return EncodeImpl(state, sl, rate); }
 
-int DecodeSample(State& state, int code, const Rate& rate) {
-  return DecodeImpl(state, code, rate);
-}
+int DecodeSample(State& state, int code, const Rate& rate) { return DecodeImpl(state, code, rate); }
 
 // The block loops work on a local copy of the state: the output bytes could otherwise alias
 // it, and every field would go back to memory after each sample.
-void EncodeBlock(State& state, const Rate& rate, const int16_t* pcm, size_t count,
-                 uint8_t* codes) {
+void EncodeBlock(State& state, const Rate& rate, const int16_t* pcm, size_t count, uint8_t* codes) {
   State s = state;
-  for (size_t i = 0; i < count; ++i) codes[i] = static_cast<uint8_t>(EncodeImpl(s, pcm[i] >> 2, rate));
+  for (size_t i = 0; i < count; ++i)
+    codes[i] = static_cast<uint8_t>(EncodeImpl(s, pcm[i] >> 2, rate));
   state = s;
 }
 
-void DecodeBlock(State& state, const Rate& rate, const uint8_t* codes, size_t count,
-                 int16_t* pcm) {
+void DecodeBlock(State& state, const Rate& rate, const uint8_t* codes, size_t count, int16_t* pcm) {
   State s = state;
   for (size_t i = 0; i < count; ++i) {
     // SR can exceed 14 bits on loud input; scaled by 4 it must not wrap.

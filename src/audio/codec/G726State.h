@@ -13,11 +13,11 @@ namespace pel::g726 {
 
 // One encoder or decoder. Starts in the standard's reset state.
 struct State {
-  int yl = 34816;  // slow (locked) scale factor, 19 bits
-  int yu = 544;    // fast (unlocked) scale factor, 13 bits
-  int dms = 0;     // short-term average of F(I)
-  int dml = 0;     // long-term average of F(I)
-  int ap = 0;      // speed control
+  int yl = 34816;                        // slow (locked) scale factor, 19 bits
+  int yu = 544;                          // fast (unlocked) scale factor, 13 bits
+  int dms = 0;                           // short-term average of F(I)
+  int dml = 0;                           // long-term average of F(I)
+  int ap = 0;                            // speed control
   int a[2] = {0, 0};                     // pole coefficients a1, a2
   int b[6] = {0, 0, 0, 0, 0, 0};         // zero coefficients b1..b6
   int pk[2] = {0, 0};                    // signs of p(k-1), p(k-2)
@@ -49,9 +49,7 @@ int DecodeSample(State& state, int code, const Rate& rate);
 
 // Blocks of 16-bit PCM, one code per byte. The encoder reduces each sample to 14 bits by an
 // arithmetic shift; the decoder scales SR back by 4 and saturates to 16 bits.
-void EncodeBlock(State& state, const Rate& rate, const int16_t* pcm, size_t count,
-                 uint8_t* codes);
-void DecodeBlock(State& state, const Rate& rate, const uint8_t* codes, size_t count,
-                 int16_t* pcm);
+void EncodeBlock(State& state, const Rate& rate, const int16_t* pcm, size_t count, uint8_t* codes);
+void DecodeBlock(State& state, const Rate& rate, const uint8_t* codes, size_t count, int16_t* pcm);
 
 }  // namespace pel::g726

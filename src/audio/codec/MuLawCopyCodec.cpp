@@ -6,8 +6,7 @@ namespace pel {
 
 namespace {
 
-int CopyBytes(const uint8_t* input, size_t inputLength, uint8_t* output,
-              size_t outputCapacity) {
+int CopyBytes(const uint8_t* input, size_t inputLength, uint8_t* output, size_t outputCapacity) {
   if (input == nullptr || output == nullptr || inputLength > outputCapacity) return 0;
   if (inputLength > 0) std::memmove(output, input, inputLength);
   return 1;
