@@ -15,6 +15,7 @@
 #include "ports/HostBrowser.h"
 #include "ports/PropertyExchange.h"
 #include "ports/UserMessages.h"
+#include "serverinfo/PageReadOutcome.h"
 #include "serverinfo/ServerRecords.h"
 
 namespace pel {
@@ -119,6 +120,9 @@ class CPelioranCtrl {
   int32_t iVideoFormat() const { return module_.iVideoFormat; }
   int32_t iViewableCams() const { return module_.iViewableCams; }
   const std::string& strServerTag() const { return module_.strServerTag; }
+  // How the last read of the server information page and of a module page ended.
+  PageReadOutcome serverPageRead() const { return serverPageRead_; }
+  PageReadOutcome modulePageRead() const { return modulePageRead_; }
 
   // Double size (the 1x and 2x commands): cameras latched before 2x, and the enlarged camera
   // (-1 when none).
@@ -165,6 +169,8 @@ class CPelioranCtrl {
   int cy_ = 0;
   std::array<int32_t, 6> pictureWidth_;
   ControlProperties props_;
+  PageReadOutcome serverPageRead_ = PageReadOutcome::kNotRead;
+  PageReadOutcome modulePageRead_ = PageReadOutcome::kNotRead;
 };
 
 }  // namespace pel

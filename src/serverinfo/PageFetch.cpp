@@ -6,8 +6,8 @@
 
 namespace pel {
 
-bool FetchPage(const char* path, const ControlProperties& props, IUserMessages& messages,
-               PageBuffer& page) {
+PageReadOutcome FetchPage(const char* path, const ControlProperties& props,
+                          IUserMessages& messages, PageBuffer& page) {
   page.bytes.assign(kPageBufferSize, '\0');
   page.received = 0;
   const int result = HttpGet(path, props.strIpAddr.c_str(),
@@ -17,11 +17,12 @@ bool FetchPage(const char* path, const ControlProperties& props, IUserMessages& 
                              static_cast<unsigned short>(props.iHttpPortProxy));
   if (result < 0) {
     messages.ShowMessage(FormatResString(IDS_GETASPWP_READ_FAILED, path));
-    return false;
+    return PageReadOutcome::kRequestFailed;
   }
   page.received = static_cast<size_t>(result);
   const int status = ReadHttpStatusCode(page.bytes.data(), page.received);
-  return CheckHttpStatus(messages, path, status) != 0;
+  return CheckHttpStatus(messages, path, status) != 0 ? PageReadOutcome::kRead
+                                                     : PageReadOutcome::kStatusFailed;
 }
 
 }  // namespace pel

@@ -5,6 +5,7 @@
 
 #include "control/ControlProperties.h"
 #include "ports/UserMessages.h"
+#include "serverinfo/PageReadOutcome.h"
 #include "serverinfo/PageText.h"
 
 namespace pel {
@@ -21,10 +22,10 @@ struct PageBuffer {
 };
 
 // Reads the page at `path` from the server the properties name (through their proxy when one
-// is set), with their credentials. False after a failure and its message: "GetAspWp (%s) read
-// failed." when the request failed, the status check's message when the status is not a
+// is set), with their credentials. After a failure its message has been shown: "GetAspWp (%s)
+// read failed." when the request failed, the status check's message when the status is not a
 // success.
-bool FetchPage(const char* path, const ControlProperties& props, IUserMessages& messages,
-               PageBuffer& page);
+PageReadOutcome FetchPage(const char* path, const ControlProperties& props,
+                          IUserMessages& messages, PageBuffer& page);
 
 }  // namespace pel

@@ -12,7 +12,8 @@ void CPelioranCtrl::ReadServerInfo() {
   IComboList& modules = pane_->ModuleList();
 
   PageBuffer page;
-  if (!FetchPage(kServerInfoPath, props_, ports_.messages, page)) {
+  serverPageRead_ = FetchPage(kServerInfoPath, props_, ports_.messages, page);
+  if (serverPageRead_ != PageReadOutcome::kRead) {
     // The build date, the audio device type and the type-3 count keep their values.
     paneFields.iUdpPort = 32001;
     paneFields.iIsLimit = 0;

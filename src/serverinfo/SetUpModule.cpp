@@ -44,7 +44,8 @@ void CPelioranCtrl::SetUpModule(int32_t m) {
   char path[64];
   std::snprintf(path, sizeof path, kModuleInfoPathFormat, static_cast<int>(m));
   PageBuffer page;
-  if (!FetchPage(path, props_, ports_.messages, page)) {
+  modulePageRead_ = FetchPage(path, props_, ports_.messages, page);
+  if (modulePageRead_ != PageReadOutcome::kRead) {
     ApplyFailedModuleRead();
     return;
   }
