@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pel::probe {
+
+// Exit statuses of every command.
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 1;
+constexpr int kExitRequestFailed = 2;  // a page request failed (no answer, refused, cut off)
+constexpr int kExitStatusFailed = 3;   // a page was answered with a status that is no success
+
+// The commands; `args` are the arguments after the command's name. Each prints its report to
+// standard output and its errors to standard error, and returns the exit status.
+int ServerCommand(const std::vector<std::string>& args);
+
+}  // namespace pel::probe
