@@ -115,28 +115,6 @@ INSTANTIATE_TEST_SUITE_P(ItuReset24, G726DecoderSequence,
                                            DecoderCase{"i24", G711Law::A, "ri24fa.o"},
                                            DecoderCase{"i24", G711Law::Mu, "ri24fm.o"}));
 
-TEST(G726State, StartsFromTheResetValues) {
-  const g726::State s;
-  EXPECT_EQ(s.yl, 34816);
-  EXPECT_EQ(s.yu, 544);
-  EXPECT_EQ(s.ap, 0);
-  for (int dq : s.dq) EXPECT_EQ(dq, 32);
-  for (int sr : s.sr) EXPECT_EQ(sr, 32);
-  const g726::Prediction p = g726::Predict(s);
-  EXPECT_EQ(p.y, 544);
-  EXPECT_EQ(p.se, 0);
-}
-
-TEST(G726Quantize, ZeroOfEitherSignIsTheLargestCode) {
-  const int y = 544;
-  EXPECT_EQ(g726::Quantize(0, y, g726::kRate24), 7);
-  EXPECT_EQ(g726::Quantize(-1, y, g726::kRate24), 7);
-  EXPECT_EQ(g726::Quantize(1, y, g726::kRate24), 7);
-  // Large differences take the largest magnitude, 3 or its complement 4.
-  EXPECT_EQ(g726::Quantize(8000, y, g726::kRate24), 3);
-  EXPECT_EQ(g726::Quantize(-8000, y, g726::kRate24), 4);
-}
-
 TEST(G726Codec, DecodesWholeAndPartGroups) {
   G726Codec codec;
   std::vector<uint8_t> payload(3073, 0x5A);
@@ -160,11 +138,11 @@ TEST(G726Codec, PartGroupCodesDecodeLikeTheSameCodesInAWholeGroup) {
   std::vector<uint8_t> out(2 * codes.size());
   ASSERT_EQ(partial.Decode(packed.data(), packed.size(), out.data(), out.size()), 13);
 
+  const std::vector<int> samples = test::PcmSamples(out.data(), codes.size());
   g726::State state;
   for (size_t i = 0; i < codes.size(); ++i) {
     const int sr = g726::DecodeSample(state, codes[i], g726::kRate24);
-    EXPECT_EQ(test::PcmSamples(out.data(), codes.size())[i], std::clamp(4 * sr, -32768, 32767))
-        << "sample " << i;
+    EXPECT_EQ(samples[i], std::clamp(4 * sr, -32768, 32767)) << "sample " << i;
   }
 }
 
@@ -234,7 +212,7 @@ TEST(G726Codec, RoundTripKeepsAToneRecognisable) {
   ASSERT_EQ(codec.Encode(pcm.data(), tone.size(), payload.data(), payload.size()), 3072);
   std::vector<uint8_t> out(2 * 8192);
   ASSERT_EQ(codec.Decode(payload.data(), payload.size(), out.data(), out.size()), 8192);
-  EXPECT_GT(test::SnrDb(tone, test::PcmSamples(out.data(), 8192), 256), 12.0);
+  EXPECT_GT(test::SnrDb(tone, test::PcmSamples(out.data(), 8192), 256), 20.0);
 }
 
 }  // namespace

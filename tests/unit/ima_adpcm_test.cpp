@@ -173,7 +173,7 @@ TEST_F(ImaCodecTest, RoundTripKeepsAToneRecognisable) {
   ASSERT_EQ(codec_.Encode(pcm.data(), pcm.size(), block.data(), block.size()), 1);
   Bytes out(8192);
   ASSERT_EQ(codec_.Decode(block.data(), block.size(), out.data(), out.size()), 1);
-  EXPECT_GT(test::SnrDb(tone, test::PcmSamples(out.data(), 4096), 64), 15.0);
+  EXPECT_GT(test::SnrDb(tone, test::PcmSamples(out.data(), 4096), 64), 17.0);
 }
 
 }  // namespace
