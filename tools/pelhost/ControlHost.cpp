@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ParamBag.h"
+#include "WindowInfo.h"
 #include "control/win/com/BStr.h"
 #include "control/win/com/BmpFile.h"
 #include "control/win/com/ComVariant.h"

@@ -20,6 +20,7 @@ class Report {
 
  private:
   std::FILE* file_ = nullptr;
+  bool binaryStdout_ = false;
 };
 
 }  // namespace pel::host

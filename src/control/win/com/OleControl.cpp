@@ -412,13 +412,15 @@ STDMETHODIMP OleControl::InitNew() {
 STDMETHODIMP OleControl::Load(LPSTREAM stream) {
   std::vector<PropertyRecord> records;
   HRESULT hr = ReadRecordBlock(stream, records);
-  if (FAILED(hr)) return hr;
-  RecordLoadExchange exchange(std::move(records), extent_);
-  ExchangeProperties(exchange);
-  if (!exchange.Succeeded()) {
-    // Not a state this control wrote: nothing of it is kept.
+  if (SUCCEEDED(hr)) {
+    RecordLoadExchange exchange(std::move(records), extent_);
+    ExchangeProperties(exchange);
+    if (!exchange.Succeeded()) hr = E_FAIL;
+  }
+  if (FAILED(hr)) {
+    // A damaged stream, or not a state this control wrote: nothing of it is kept.
     InitNew();
-    return E_FAIL;
+    return hr;
   }
   SetModified(false);
   return S_OK;
