@@ -8,6 +8,8 @@ cd "$root"
 bash scripts/install-deps.sh || { echo "installing the packages failed"; exit 1; }
 
 jobs=${PEL_JOBS:-2}
+# Many network cases wait on time-outs rather than the processor: run them wider.
+test_jobs=${PEL_TEST_JOBS:-4}
 fuzz_seconds=${PEL_FUZZ_SECONDS:-20}
 log_dir=build/test-logs
 mkdir -p "$log_dir"
@@ -15,7 +17,7 @@ passed=0; failed=0; failures=()
 
 build() {  # name, cmake args...
   local name=$1; shift
-  echo "== build $name"
+  echo "== build $name (at ${SECONDS}s)"
   if ! cmake -S . -B "build/$name" -DCMAKE_BUILD_TYPE=Debug "$@" >"$log_dir/$name-configure.log" 2>&1; then
     cat "$log_dir/$name-configure.log"; return 1
   fi
@@ -29,8 +31,8 @@ build() {  # name, cmake args...
 
 run_ctest() {  # name, extra ctest args...
   local name=$1; shift
-  echo "== tests $name"
-  ctest --test-dir "build/$name" --output-on-failure -j"$jobs" "$@" | tee "$log_dir/$name-ctest.log"
+  echo "== tests $name (at ${SECONDS}s)"
+  ctest --test-dir "build/$name" --output-on-failure -j"$test_jobs" "$@" | tee "$log_dir/$name-ctest.log"
   local summary
   summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log_dir/$name-ctest.log" | tail -1)
   if [ -z "$summary" ]; then
@@ -68,5 +70,6 @@ if [ -f fuzz/CMakeLists.txt ]; then
 fi
 
 for f in "${failures[@]}"; do echo "FAILED: $f"; done
+echo "total time ${SECONDS}s"
 echo "all suites: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
