@@ -18,6 +18,8 @@ StandinControl::StandinControl(const StandinDescription& description, com::Dispa
                       std::move(members)),
       description_(description) {}
 
+StandinControl::~StandinControl() { DestroyControlWindow(); }
+
 void StandinControl::OnPut(const com::DispMember&, const VARIANT&) {}
 
 HRESULT StandinControl::OnCall(const com::DispMember&, const std::vector<VARIANT*>&, VARIANT*) {

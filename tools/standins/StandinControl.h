@@ -33,6 +33,7 @@ struct EventArg {
 class StandinControl : public com::OleControl {
  public:
   StandinControl(const StandinDescription& description, com::DispatchTable members);
+  ~StandinControl() override;
 
  protected:
   // Component behaviour behind the shared bookkeeping.

@@ -43,6 +43,8 @@ PelioranControl::PelioranControl()
       controlWindow_([this] { return Window(); }),
       ctrl_(ControlPorts{messages_, controlWindow_, proxySetting_}) {}
 
+PelioranControl::~PelioranControl() { DestroyControlWindow(); }
+
 HRESULT PelioranControl::QueryExtraInterface(REFIID iid, void** out) {
   static const com::InterfaceEntry<PelioranControl> kTable[] = {
       {&IID_IObjectSafety, com::CastTo<PelioranControl, IObjectSafety>},

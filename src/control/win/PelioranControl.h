@@ -21,6 +21,7 @@ namespace pel::win {
 class PelioranControl : public com::OleControl, public IObjectSafety, public ISpecifyPropertyPages {
  public:
   PelioranControl();
+  ~PelioranControl() override;
 
   // IObjectSafety
   STDMETHODIMP GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) override;

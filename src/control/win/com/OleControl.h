@@ -167,11 +167,14 @@ class OleControl : public IOleObject,
   HWND DialogParent() const;
   // The property frame of the pages the control lists (ISpecifyPropertyPages).
   HRESULT ShowPropertyPages();
+  // Destroys the control window, if any, with the hooks running. A control class calls it
+  // from its destructor, so that a container that never deactivated the control still has
+  // the window go while the whole object is there.
+  void DestroyControlWindow();
 
  private:
   HRESULT InPlaceActivate(bool uiActivate);
   bool CreateControlWindow(HWND parent, const RECT& pos);
-  void DestroyControlWindow();
   HRESULT SaveRecords(std::vector<PropertyRecord>& records);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
