@@ -1,0 +1,174 @@
+#include "audio/AudioUdpSocket.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "audio/AudioResult.h"
+
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <poll.h>
+#include <sys/socket.h>
+#endif
+
+namespace pel {
+
+namespace {
+
+int LastSocketError() {
+#ifdef _WIN32
+  return WSAGetLastError();
+#else
+  return errno;
+#endif
+}
+
+bool Interrupted(int error) {
+#ifdef _WIN32
+  return error == WSAEINTR;
+#else
+  return error == EINTR;
+#endif
+}
+
+void Diagnostic(const char* text) {
+  std::printf("%s\n", text);
+  std::fflush(stdout);
+}
+
+// 1 readable, 0 time-out, -1 the wait ended without the socket being readable.
+int WaitReadable(sock_t sock, int seconds) {
+  for (;;) {
+#ifdef _WIN32
+    fd_set readSet;
+    FD_ZERO(&readSet);
+    FD_SET(sock, &readSet);
+    timeval limit{};
+    limit.tv_sec = seconds;
+    const int ready = select(0, &readSet, nullptr, nullptr, seconds < 0 ? nullptr : &limit);
+    if (ready < 0 && Interrupted(LastSocketError())) continue;
+    if (ready == 0) return 0;
+    return ready > 0 && FD_ISSET(sock, &readSet) ? 1 : -1;
+#else
+    pollfd entry{};
+    entry.fd = sock;
+    entry.events = POLLIN;
+    const int ready = poll(&entry, 1, seconds < 0 ? -1 : seconds * 1000);
+    if (ready < 0 && Interrupted(LastSocketError())) continue;
+    if (ready == 0) return 0;
+    return ready > 0 && (entry.revents & (POLLIN | POLLERR | POLLHUP)) != 0 ? 1 : -1;
+#endif
+  }
+}
+
+}  // namespace
+
+bool ParseDottedIpv4(const char* text, in_addr* address) {
+  if (text == nullptr) return false;
+  uint32_t value = 0;
+  const char* p = text;
+  for (int part = 0; part < 4; ++part) {
+    if (part > 0 && *p++ != '.') return false;
+    if (*p < '0' || *p > '9') return false;
+    if (*p == '0' && p[1] >= '0' && p[1] <= '9') return false;  // octal or a typing slip
+    unsigned number = 0;
+    int digits = 0;
+    while (*p >= '0' && *p <= '9') {
+      if (++digits > 3) return false;
+      number = number * 10 + static_cast<unsigned>(*p++ - '0');
+    }
+    if (number > 255) return false;
+    value = (value << 8) | number;
+  }
+  if (*p != '\0') return false;
+  if (address != nullptr) address->s_addr = htonl(value);
+  return true;
+}
+
+AudioUdpSocket::AudioUdpSocket() {
+#ifdef _WIN32
+  WSADATA data{};
+  winsockStarted_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  if (!winsockStarted_) Diagnostic("WSAStartup() error!");
+#endif
+}
+
+AudioUdpSocket::~AudioUdpSocket() {
+  CloseSocket();
+#ifdef _WIN32
+  if (winsockStarted_) WSACleanup();
+#endif
+}
+
+int AudioUdpSocket::OpenSocket(const char* address, int port, const char*, const char*) {
+  in_addr host{};
+  if (!ParseDottedIpv4(address, &host) || port < 1 || port > 65535) return AUDIO_BAD_PARAMETER;
+  std::memset(&server_, 0, sizeof server_);
+  server_.sin_family = AF_INET;
+  server_.sin_port = htons(static_cast<unsigned short>(port));
+  server_.sin_addr = host;
+  socket_.reset(socket(AF_INET, SOCK_DGRAM, 0));
+  if (!socket_.valid()) {
+    std::memset(&server_, 0, sizeof server_);
+    return AUDIO_NETWORK_ERROR;
+  }
+  return 0;
+}
+
+int AudioUdpSocket::Send(const uint8_t* data, size_t length) {
+  if (!socket_.valid() || data == nullptr) return -1;
+#ifdef _WIN32
+  const int flags = 0;
+#else
+  const int flags = MSG_NOSIGNAL;
+#endif
+  return static_cast<int>(sendto(socket_.get(), reinterpret_cast<const char*>(data),
+                                 static_cast<int>(length), flags,
+                                 reinterpret_cast<const sockaddr*>(&server_), sizeof server_));
+}
+
+int AudioUdpSocket::Receive(uint8_t* buffer, int length, int seconds, sockaddr_in* from,
+                            int* fromLength) {
+  if (!socket_.valid() || buffer == nullptr || length < 1) {
+    std::printf("\tSock Error = %d\n", 0);
+    std::fflush(stdout);
+    return kReceiveFailed;
+  }
+  const int ready = WaitReadable(socket_.get(), seconds);
+  if (ready == 0) {
+    Diagnostic("\tTime Out!!!");
+    return kTimedOut;
+  }
+  if (ready < 0) {
+    Diagnostic("\tSelect error: sockfd not set");
+    return kNotReadable;
+  }
+  sockaddr_in sender{};
+  socklen_t senderLength = sizeof sender;
+#ifndef _WIN32
+  errno = 0;
+#endif
+  int got = static_cast<int>(recvfrom(socket_.get(), reinterpret_cast<char*>(buffer), length, 0,
+                                      reinterpret_cast<sockaddr*>(&sender), &senderLength));
+#ifdef _WIN32
+  // Winsock fails a datagram longer than the buffer after filling the buffer; POSIX cuts it.
+  if (got < 0 && WSAGetLastError() == WSAEMSGSIZE) got = length;
+#endif
+  if (got <= 0) {
+    std::printf("\tSock Error = %d\n", got < 0 ? LastSocketError() : 0);
+    std::fflush(stdout);
+    return kReceiveFailed;
+  }
+  if (from != nullptr) *from = sender;
+  if (fromLength != nullptr) *fromLength = static_cast<int>(senderLength);
+  return got;
+}
+
+void AudioUdpSocket::CloseSocket() {
+  socket_.reset();
+  std::memset(&server_, 0, sizeof server_);
+}
+
+}  // namespace pel

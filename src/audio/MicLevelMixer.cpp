@@ -1,0 +1,64 @@
+#include "audio/MicLevelMixer.h"
+
+namespace pel {
+
+MicLevelMixer::MicLevelMixer(IWaveDevices& devices, uint32_t destinationType, uint32_t sourceType,
+                             uint32_t controlType) {
+  valid_ = Find(devices, destinationType, sourceType, controlType);
+  if (!valid_) mixer_.reset();
+}
+
+bool MicLevelMixer::Find(IWaveDevices& devices, uint32_t destinationType, uint32_t sourceType,
+                         uint32_t controlType) {
+  if (devices.MixerCount() == 0) return false;
+  lastError_ = devices.OpenMixer(0, mixer_);
+  if (lastError_ != kWaveOk || !mixer_) return false;
+
+  MixerLine line;
+  lastError_ = mixer_->GetLineByComponentType(destinationType, line);
+  if (lastError_ != kWaveOk) return false;
+  if (sourceType != kMixerSourceNone) {
+    // The first connection of the wanted type; failing that, the last one looked at.
+    const uint32_t destination = line.destination;
+    const uint32_t connections = line.connections;
+    for (uint32_t source = 0; source < connections; ++source) {
+      lastError_ = mixer_->GetLineBySource(destination, source, line);
+      if (lastError_ != kWaveOk) return false;
+      if (line.componentType == sourceType) break;
+    }
+  }
+  lastError_ = mixer_->GetControlByType(line.lineId, controlType, controlId_);
+  if (lastError_ != kWaveOk) return false;
+  // A line reports at least one channel; more than the buffer holds cannot be addressed.
+  if (line.channels == 0 || line.channels > kMaxChannels) return false;
+  channels_ = line.channels;
+  return true;
+}
+
+bool MicLevelMixer::ReadValues(uint32_t* values) {
+  lastError_ = mixer_->GetUnsignedValues(controlId_, channels_, values);
+  return lastError_ == kWaveOk;
+}
+
+uint32_t MicLevelMixer::GetValue() {
+  if (!valid_) return 0;
+  valid_ = false;
+  uint32_t values[kMaxChannels] = {};
+  if (!ReadValues(values)) return 0;
+  valid_ = true;
+  return values[0];
+}
+
+int MicLevelMixer::SetValue(uint32_t value) {
+  if (!valid_) return 0;
+  valid_ = false;
+  uint32_t values[kMaxChannels] = {};
+  if (!ReadValues(values)) return 0;
+  for (uint32_t i = 0; i < channels_; ++i) values[i] = value;
+  lastError_ = mixer_->SetUnsignedValues(controlId_, channels_, values);
+  if (lastError_ != kWaveOk) return 0;
+  valid_ = true;
+  return 1;
+}
+
+}  // namespace pel
