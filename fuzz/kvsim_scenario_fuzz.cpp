@@ -5,11 +5,13 @@
 #include <string_view>
 
 #include "../tools/kvsim/Base64.cpp"
+#include "../tools/kvsim/JesBuilder.cpp"
 #include "../tools/kvsim/Response.cpp"
 #include "../tools/kvsim/Scenario.cpp"
 #include "../tools/kvsim/ScenarioParser.cpp"
 #include "../tools/kvsim/Text.cpp"
 #include "../tools/kvsim/TextEscape.cpp"
+#include "../tools/kvsim/UdpScenarioParser.cpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Large bodies are legal (body-repeat); keep each run small instead.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "support/LoopbackClient.h"
 #include "support/TestEnv.h"
 
@@ -19,9 +22,9 @@ std::string Control(const std::string& command) {
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
-// Reads a decimal number that ends in LF at pos; advances pos past the LF.
-bool ReadCount(const std::string& text, std::size_t& pos, std::size_t& value) {
-  std::size_t lf = text.find('\n', pos);
+// Reads a decimal number that ends in `end` at pos; advances pos past the end character.
+bool ReadCount(const std::string& text, std::size_t& pos, std::size_t& value, char end = '\n') {
+  std::size_t lf = text.find(end, pos);
   if (lf == std::string::npos || lf == pos || lf - pos > 10) return false;
   value = 0;
   for (std::size_t i = pos; i < lf; ++i) {
@@ -36,14 +39,19 @@ bool ReadCount(const std::string& text, std::size_t& pos, std::size_t& value) {
 
 KvsimScenario::KvsimScenario(const std::string& scenarioText) {
   std::string answer = Control("LOAD " + std::to_string(scenarioText.size()) + "\n" + scenarioText);
+  // "OK <port>\n", or "OK <port> <udp port>\n" for a scenario with a udp section.
   std::size_t pos = 3;
   std::size_t port = 0;
-  if (answer.compare(0, 3, "OK ") != 0 || !ReadCount(answer, pos, port) || port == 0 ||
-      port > 65535) {
+  std::size_t udpPort = 0;
+  const bool withUdp = FirstLine(answer).find(' ', 3) != std::string::npos;
+  if (answer.compare(0, 3, "OK ") != 0 || !ReadCount(answer, pos, port, withUdp ? ' ' : '\n') ||
+      (withUdp && !ReadCount(answer, pos, udpPort)) || port == 0 || port > 65535 ||
+      udpPort > 65535 || (withUdp && udpPort == 0)) {
     ADD_FAILURE() << "kvsim did not load the scenario: " << FirstLine(answer);
     return;
   }
   port_ = static_cast<uint16_t>(port);
+  udpPort_ = static_cast<uint16_t>(udpPort);
 }
 
 KvsimScenario::~KvsimScenario() {
@@ -55,13 +63,28 @@ KvsimScenario::~KvsimScenario() {
 
 uint16_t KvsimScenario::port() const { return port_; }
 
-std::vector<std::string> KvsimScenario::requests() const {
-  std::string answer = Control("REQUESTS " + std::to_string(port_) + "\n");
+uint16_t KvsimScenario::udpPort() const { return udpPort_; }
+
+std::vector<std::string> KvsimScenario::requests() const { return records("REQUESTS"); }
+
+std::vector<std::string> KvsimScenario::datagrams() const { return records("DATAGRAMS"); }
+
+std::vector<std::string> KvsimScenario::waitForDatagrams(std::size_t count, int timeoutMs) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    std::vector<std::string> got = datagrams();
+    if (got.size() >= count || std::chrono::steady_clock::now() >= deadline) return got;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+std::vector<std::string> KvsimScenario::records(const char* command) const {
+  std::string answer = Control(std::string(command) + " " + std::to_string(port_) + "\n");
   std::vector<std::string> requests;
   std::size_t pos = 3;
   std::size_t count = 0;
   if (answer.compare(0, 3, "OK ") != 0 || !ReadCount(answer, pos, count)) {
-    ADD_FAILURE() << "kvsim did not list the requests: " << FirstLine(answer);
+    ADD_FAILURE() << "kvsim did not list the " << command << ": " << FirstLine(answer);
     return requests;
   }
   for (std::size_t i = 0; i < count; ++i) {

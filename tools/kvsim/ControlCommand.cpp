@@ -21,6 +21,7 @@ std::optional<ControlCommand> ParseControlCommand(std::string_view line, std::st
   } kVerbs[] = {
       {"LOAD", ControlCommand::Verb::kLoad},
       {"REQUESTS", ControlCommand::Verb::kRequests},
+      {"DATAGRAMS", ControlCommand::Verb::kDatagrams},
       {"CLEAR", ControlCommand::Verb::kClear},
       {"UNLOAD", ControlCommand::Verb::kUnload},
   };

@@ -8,10 +8,10 @@
 
 namespace kvsim {
 
-// One command line of the control protocol: "LOAD <n>", "REQUESTS <port>", "CLEAR <port>" or
-// "UNLOAD <port>" (a CR before the LF is tolerated).
+// One command line of the control protocol: "LOAD <n>", "REQUESTS <port>", "DATAGRAMS <port>",
+// "CLEAR <port>" or "UNLOAD <port>" (a CR before the LF is tolerated).
 struct ControlCommand {
-  enum class Verb { kLoad, kRequests, kClear, kUnload };
+  enum class Verb { kLoad, kRequests, kDatagrams, kClear, kUnload };
   Verb verb;
   uint64_t number;  // the byte count of LOAD, else the port
 };
@@ -19,7 +19,7 @@ struct ControlCommand {
 // The command, or nothing with a reason in error.
 std::optional<ControlCommand> ParseControlCommand(std::string_view line, std::string& error);
 
-// "<n>\n" then the bytes, for each entry after "OK <count>\n".
+// "<n>\n" then the bytes, for each entry after "OK <count>\n" (requests or datagrams).
 std::string FormatRequests(const std::vector<std::string>& requests);
 
 }  // namespace kvsim

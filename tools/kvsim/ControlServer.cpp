@@ -60,12 +60,20 @@ std::string ControlServer::execute(Channel& channel, std::string& received) {
       }
       text.resize(command->number);
       auto loaded = registry_.load(text, error);
-      return loaded ? "OK " + std::to_string(*loaded) + "\n" : Error(error);
+      if (!loaded) return Error(error);
+      std::string answer = "OK " + std::to_string(loaded->http);
+      if (loaded->udp != 0) answer += " " + std::to_string(loaded->udp);
+      return answer + "\n";
     }
     case ControlCommand::Verb::kRequests: {
       auto requests = registry_.requests(port);
       return requests ? FormatRequests(*requests)
                       : Error("no scenario on port " + std::to_string(port));
+    }
+    case ControlCommand::Verb::kDatagrams: {
+      auto datagrams = registry_.datagrams(port);
+      return datagrams ? FormatRequests(*datagrams)
+                       : Error("no scenario on port " + std::to_string(port));
     }
     case ControlCommand::Verb::kClear:
       return registry_.clear(port) ? "OK\n" : Error("no scenario on port " + std::to_string(port));

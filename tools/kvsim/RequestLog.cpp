@@ -13,6 +13,11 @@ void RequestLog::append(const Entry& entry, std::string_view bytes) {
   entry->append(bytes);
 }
 
+void RequestLog::add(std::string_view bytes) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  entries_.push_back(std::make_shared<std::string>(bytes));
+}
+
 std::vector<std::string> RequestLog::snapshot() const {
   std::lock_guard<std::mutex> lock(mutex_);
   std::vector<std::string> copy;

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "UdpScenario.h"
 
 namespace kvsim {
 
@@ -34,6 +37,8 @@ struct Scenario {
   // "Basic" credentials accepted, as their Base64 text; empty: no authorization needed.
   std::vector<std::string> credentials;
   std::vector<Route> routes;
+  // The UDP audio side, when the scenario has a `udp` section.
+  std::optional<UdpScenario> udp;
 
   // The route for a request path: the exact one, else "*", else null.
   const Route* find(std::string_view path) const;

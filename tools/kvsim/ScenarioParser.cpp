@@ -20,13 +20,6 @@ namespace {
 constexpr uint64_t kMaxBodyBytes = 64u << 20;
 constexpr uint64_t kMaxWaitMs = 600000;
 
-// Splits "word rest" at the first run of blanks.
-std::pair<std::string_view, std::string_view> SplitWord(std::string_view s) {
-  std::size_t end = 0;
-  while (end < s.size() && !IsBlank(s[end])) ++end;
-  return {s.substr(0, end), TrimLeft(s.substr(end))};
-}
-
 struct RouteDraft {
   Route route;
   ResponseParts parts;
@@ -78,6 +71,7 @@ class Parser {
   bool directive(std::string_view keyword, std::string_view arg) {
     if (keyword == "auth") return auth(arg);
     if (keyword == "route") return route(arg);
+    if (keyword == "udp") return udp(arg);
     if (!draft_) return fail("'" + std::string(keyword) + "' needs a 'route' line before it");
     if (keyword == "status") return status(arg);
     if (keyword == "statusline") return statusLine(arg);
@@ -113,6 +107,27 @@ class Parser {
     draft_.emplace();
     draft_->route.path = std::string(path);
     return true;
+  }
+
+  // "udp" then its directives up to a line that is "end" (blanks around it allowed). It
+  // ends the route before it.
+  bool udp(std::string_view arg) {
+    if (!TrimRight(arg).empty()) return fail("'udp' starts a section on a line of its own");
+    if (udpAt_ != 0) return fail("'udp' already given at line " + std::to_string(udpAt_));
+    finishRoute();
+    udpAt_ = lineNo_;
+    std::vector<std::string_view> section;
+    while (next_ < lines_.size()) {
+      std::string_view line = lines_[next_++];
+      if (Trim(line) == "end") {
+        UdpScenario udp;
+        if (!ParseUdpSection(section, udpAt_ + 1, udp, error_, lineNo_)) return false;
+        scenario_.udp = std::move(udp);
+        return true;
+      }
+      section.push_back(line);
+    }
+    return fail("'udp' section has no closing 'end' line");
   }
 
   bool noRaw(const char* what) {
@@ -259,6 +274,7 @@ class Parser {
   std::vector<std::string_view> lines_;
   std::size_t next_ = 0;
   int lineNo_ = 0;
+  int udpAt_ = 0;
   std::string error_;
   Scenario scenario_;
   std::optional<RouteDraft> draft_;

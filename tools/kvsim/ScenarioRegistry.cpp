@@ -2,55 +2,70 @@
 
 namespace kvsim {
 
-std::optional<uint16_t> ScenarioRegistry::load(std::string_view text, std::string& error) {
+std::optional<ScenarioRegistry::Ports> ScenarioRegistry::load(std::string_view text,
+                                                              std::string& error) {
   Scenario scenario;
   if (!ParseScenario(text, scenario, error)) return std::nullopt;
-  std::shared_ptr<HttpListener> listener = HttpListener::Start(std::move(scenario), 0, error);
-  if (!listener) return std::nullopt;
-  uint16_t port = listener->port();
+  Loaded loaded;
+  if (scenario.udp) {
+    loaded.udp = UdpAudioServer::Start(std::move(*scenario.udp), 0, error);
+    if (!loaded.udp) return std::nullopt;
+    scenario.udp.reset();
+  }
+  loaded.http = HttpListener::Start(std::move(scenario), 0, error);
+  if (!loaded.http) return std::nullopt;
+  Ports ports{loaded.http->port(), loaded.udp ? loaded.udp->port() : uint16_t{0}};
   std::lock_guard<std::mutex> lock(mutex_);
-  listeners_[port] = std::move(listener);
-  return port;
+  loaded_[ports.http] = std::move(loaded);
+  return ports;
 }
 
-std::shared_ptr<HttpListener> ScenarioRegistry::find(uint16_t port) const {
+std::optional<ScenarioRegistry::Loaded> ScenarioRegistry::find(uint16_t port) const {
   std::lock_guard<std::mutex> lock(mutex_);
-  auto it = listeners_.find(port);
-  return it == listeners_.end() ? nullptr : it->second;
+  auto it = loaded_.find(port);
+  if (it == loaded_.end()) return std::nullopt;
+  return it->second;
 }
 
 std::optional<std::vector<std::string>> ScenarioRegistry::requests(uint16_t port) const {
-  std::shared_ptr<HttpListener> listener = find(port);
-  if (!listener) return std::nullopt;
-  return listener->log().snapshot();
+  auto loaded = find(port);
+  if (!loaded) return std::nullopt;
+  return loaded->http->log().snapshot();
+}
+
+std::optional<std::vector<std::string>> ScenarioRegistry::datagrams(uint16_t port) const {
+  auto loaded = find(port);
+  if (!loaded) return std::nullopt;
+  if (!loaded->udp) return std::vector<std::string>();
+  return loaded->udp->log().snapshot();
 }
 
 bool ScenarioRegistry::clear(uint16_t port) {
-  std::shared_ptr<HttpListener> listener = find(port);
-  if (!listener) return false;
-  listener->log().clear();
+  auto loaded = find(port);
+  if (!loaded) return false;
+  loaded->http->log().clear();
+  if (loaded->udp) loaded->udp->log().clear();
   return true;
 }
 
 bool ScenarioRegistry::unload(uint16_t port) {
-  std::shared_ptr<HttpListener> listener;
+  Loaded loaded;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    auto it = listeners_.find(port);
-    if (it == listeners_.end()) return false;
-    listener = std::move(it->second);
-    listeners_.erase(it);
+    auto it = loaded_.find(port);
+    if (it == loaded_.end()) return false;
+    loaded = std::move(it->second);
+    loaded_.erase(it);
   }
-  // Stopping joins the listener's threads: done outside the lock.
-  listener.reset();
+  // Stopping joins the servers' threads: done outside the lock.
   return true;
 }
 
 void ScenarioRegistry::unloadAll() {
-  std::map<uint16_t, std::shared_ptr<HttpListener>> all;
+  std::map<uint16_t, Loaded> all;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    all.swap(listeners_);
+    all.swap(loaded_);
   }
   all.clear();
 }

@@ -10,26 +10,39 @@
 #include <vector>
 
 #include "HttpListener.h"
+#include "UdpAudioServer.h"
 
 namespace kvsim {
 
-// The scenarios loaded through the control port, each by the port of its listener. Control
-// connections run on their own threads, so every operation holds the lock; a listener that is
-// unloaded while another thread still reads its log lives until that thread lets it go.
+// The scenarios loaded through the control port, each by the port of its HTTP listener.
+// Control connections run on their own threads, so every operation holds the lock; a scenario
+// that is unloaded while another thread still reads its logs lives until that thread lets it go.
 class ScenarioRegistry {
  public:
-  // Parses text and starts a listener for it: its port, or nothing with error filled.
-  std::optional<uint16_t> load(std::string_view text, std::string& error);
+  struct Ports {
+    uint16_t http = 0;
+    uint16_t udp = 0;  // 0: the scenario has no udp section
+  };
+
+  // Parses text and starts its listener (and its UDP side): the ports, or nothing with error
+  // filled.
+  std::optional<Ports> load(std::string_view text, std::string& error);
   std::optional<std::vector<std::string>> requests(uint16_t port) const;
+  std::optional<std::vector<std::string>> datagrams(uint16_t port) const;
+  // Forgets the recorded requests and datagrams.
   bool clear(uint16_t port);
   bool unload(uint16_t port);
   void unloadAll();
 
  private:
-  std::shared_ptr<HttpListener> find(uint16_t port) const;
+  struct Loaded {
+    std::shared_ptr<HttpListener> http;
+    std::shared_ptr<UdpAudioServer> udp;
+  };
+  std::optional<Loaded> find(uint16_t port) const;
 
   mutable std::mutex mutex_;
-  std::map<uint16_t, std::shared_ptr<HttpListener>> listeners_;
+  std::map<uint16_t, Loaded> loaded_;
 };
 
 }  // namespace kvsim

@@ -41,6 +41,23 @@ Fd ListenLoopback(uint16_t port, std::string& error) {
   return fd;
 }
 
+Fd BindUdpLoopback(uint16_t port, std::string& error) {
+  Fd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  if (!fd.valid()) {
+    error = std::string("socket: ") + std::strerror(errno);
+    return Fd();
+  }
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(port);
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+    error = "cannot bind UDP 127.0.0.1:" + std::to_string(port) + ": " + std::strerror(errno);
+    return Fd();
+  }
+  return fd;
+}
+
 uint16_t LocalPort(int fd) {
   sockaddr_in addr{};
   socklen_t len = sizeof addr;

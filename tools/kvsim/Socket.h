@@ -36,6 +36,9 @@ class Fd {
 // pick a free port. Returns an invalid Fd and fills error on failure.
 Fd ListenLoopback(uint16_t port, std::string& error);
 
+// A non-blocking UDP socket bound to 127.0.0.1:port (0: a free port).
+Fd BindUdpLoopback(uint16_t port, std::string& error);
+
 // The port a bound socket listens on, 0 when it cannot be read.
 uint16_t LocalPort(int fd);
 

@@ -2,16 +2,9 @@
 
 #include <cstring>
 
-namespace kvsim {
+#include "Text.h"
 
-namespace {
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-}  // namespace
+namespace kvsim {
 
 bool DecodeEscapes(std::string_view text, std::string& out, std::string& error) {
   for (std::size_t i = 0; i < text.size(); ++i) {

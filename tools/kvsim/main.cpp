@@ -1,6 +1,6 @@
 // kvsim: a simulated video server for the tests and the demo.
 //   kvsim --control --port-file F               scenarios loaded through a control port
-//   kvsim --scenario FILE [--port N] [--port-file F]   one scenario from a file
+//   kvsim --scenario FILE [--port N] [--port-file F] [--udp-port N]   one scenario from a file
 // Both listen on 127.0.0.1 only and run until SIGTERM or SIGINT.
 #include <csignal>
 #include <cstdio>
@@ -13,6 +13,7 @@
 #include "ControlServer.h"
 #include "HttpListener.h"
 #include "PortFile.h"
+#include "UdpAudioServer.h"
 
 namespace {
 
@@ -21,12 +22,13 @@ struct Options {
   std::string scenarioFile;
   std::string portFile;
   long port = 0;
+  long udpPort = 0;
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: kvsim --control --port-file F\n"
-               "       kvsim --scenario FILE [--port N] [--port-file F]\n");
+               "       kvsim --scenario FILE [--port N] [--port-file F] [--udp-port N]\n");
   return 2;
 }
 
@@ -40,16 +42,19 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.scenarioFile = argv[++i];
     } else if (arg == "--port-file" && hasValue) {
       options.portFile = argv[++i];
-    } else if (arg == "--port" && hasValue) {
+    } else if ((arg == "--port" || arg == "--udp-port") && hasValue) {
       char* end = nullptr;
-      options.port = std::strtol(argv[++i], &end, 10);
-      if (*end != '\0' || options.port < 1 || options.port > 65535) return false;
+      long& port = arg == "--port" ? options.port : options.udpPort;
+      port = std::strtol(argv[++i], &end, 10);
+      if (*end != '\0' || port < 1 || port > 65535) return false;
     } else {
       return false;
     }
   }
-  if (options.control)
-    return options.scenarioFile.empty() && !options.portFile.empty() && options.port == 0;
+  if (options.control) {
+    return options.scenarioFile.empty() && !options.portFile.empty() && options.port == 0 &&
+           options.udpPort == 0;
+  }
   return !options.scenarioFile.empty();
 }
 
@@ -86,6 +91,7 @@ int main(int argc, char** argv) {
   std::string error;
   std::unique_ptr<kvsim::ControlServer> control;
   std::unique_ptr<kvsim::HttpListener> listener;
+  std::unique_ptr<kvsim::UdpAudioServer> udp;
   if (options.control) {
     control = kvsim::ControlServer::Start(error);
     if (!control) {
@@ -106,6 +112,15 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "kvsim: %s: %s\n", options.scenarioFile.c_str(), error.c_str());
       return 1;
     }
+    if (scenario.udp) {
+      udp = kvsim::UdpAudioServer::Start(std::move(*scenario.udp),
+                                         static_cast<uint16_t>(options.udpPort), error);
+      if (!udp) {
+        std::fprintf(stderr, "kvsim: %s\n", error.c_str());
+        return 1;
+      }
+      scenario.udp.reset();
+    }
     listener =
         kvsim::HttpListener::Start(std::move(scenario), static_cast<uint16_t>(options.port), error);
     if (!listener) {
@@ -113,10 +128,11 @@ int main(int argc, char** argv) {
       return 1;
     }
     if (!Announce("http", listener->port(), options.portFile)) return 1;
+    if (udp) Announce("udp", udp->port(), "");
   }
 
   int signal = 0;
   while (sigwait(&stopSignals, &signal) != 0) {
   }
-  return 0;  // control and listener stop here, closing every connection
+  return 0;  // control, listener and UDP side stop here, closing every connection
 }

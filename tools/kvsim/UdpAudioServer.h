@@ -1,0 +1,57 @@
+#pragma once
+
+#include <netinet/in.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "RequestLog.h"
+#include "Socket.h"
+#include "StopSignal.h"
+#include "ThreadGroup.h"
+#include "UdpScenario.h"
+#include "UdpSession.h"
+
+namespace kvsim {
+
+// The server's UDP audio port on 127.0.0.1: answers logins and logouts as the scenario says,
+// runs a session for each logged-in client and records every datagram it receives, byte for
+// byte, in order. Going away stops every session and closes the socket.
+class UdpAudioServer {
+ public:
+  // port 0: a free port. Null, with error filled, when it cannot bind.
+  static std::unique_ptr<UdpAudioServer> Start(UdpScenario scenario, uint16_t port,
+                                               std::string& error);
+  ~UdpAudioServer();
+  UdpAudioServer(const UdpAudioServer&) = delete;
+  UdpAudioServer& operator=(const UdpAudioServer&) = delete;
+
+  uint16_t port() const { return port_; }
+  RequestLog& log() { return log_; }
+
+ private:
+  explicit UdpAudioServer(UdpScenario scenario) : scenario_(std::move(scenario)) {}
+  void receiveLoop();
+  void handle(const sockaddr_in& peer, std::string_view datagram);
+  void answerLogin(const sockaddr_in& peer, std::string_view datagram);
+  void reply(const sockaddr_in& peer, const std::string& datagram);
+  void startSession(const sockaddr_in& peer);
+  std::shared_ptr<UdpSession> session(const sockaddr_in& peer, bool remove);
+
+  const UdpScenario scenario_;
+  Fd socket_;
+  uint16_t port_ = 0;
+  RequestLog log_;
+  StopSignal stop_;
+  std::mutex sessionsMutex_;
+  std::map<uint64_t, std::shared_ptr<UdpSession>> sessions_;
+  ThreadGroup senders_;
+  std::thread receiver_;
+};
+
+}  // namespace kvsim
