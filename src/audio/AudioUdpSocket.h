@@ -44,7 +44,9 @@ class AudioUdpSocket {
   const sockaddr_in& ServerAddress() const { return server_; }
 
  private:
+#ifdef _WIN32
   bool winsockStarted_ = false;
+#endif
   SocketHandle socket_;
   sockaddr_in server_{};
 };
