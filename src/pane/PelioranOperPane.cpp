@@ -1,0 +1,158 @@
+#include "pane/PelioranOperPane.h"
+
+#include "control/PelioranCtrl.h"
+#include "pane/PaneLayout.h"
+#include "res/StringTable.h"
+
+namespace pel {
+
+CPelioranOperPane::CPelioranOperPane(PanePorts ports, CPelioranCtrl* parent)
+    : ports_(ports), ctrl_(parent), relayDialog_(ports.messages), bmpBuffer_(kBmpBufferSize) {
+  moduleList_.SetSelectionHandler([this](int kind, int32_t data) { OnListSelection(kind, data); });
+  speedList_.SetSelectionHandler([this](int kind, int32_t data) { OnListSelection(kind, data); });
+}
+
+bool CPelioranOperPane::BuildButtons() {
+  const auto& specs = pane::Buttons();
+  for (int i = 0; i < pane::kButtonCount; ++i) {
+    const PaneButtonSpec& spec = specs[static_cast<size_t>(i)];
+    CSkinButton& button = Button(i);
+    if (!button.Create(spec.rect, SkinUnit{}, &CPelioranOperPane::ButtonCallback, spec.childId,
+                       this)) {
+      return false;
+    }
+    // A button whose window or images could not be made still works, unpainted.
+    ports_.view.CreateButton(i, spec.childId, button);
+    const SkinCell cell = CellInUnits(spec.cellX, spec.cellY, spec.cellWidth, spec.cellHeight,
+                                      pane::kSkinUnitPixels);
+    for (int slot = 0; slot < kSkinSlotCount; ++slot) {
+      button.LoadSkinImage(ports_.view.SkinImages(), kSkinResourceBySlot[slot], cell,
+                           pane::kSkinUnitPixels, slot);
+    }
+    button.SetTooltip(spec.tooltipId, true);
+  }
+  for (int i = 0; i < pane::kButtonCount; ++i) {
+    const PaneButtonSpec& spec = specs[static_cast<size_t>(i)];
+    if (!spec.tooltipActive) Button(i).ActivateTooltip(false);
+  }
+  for (int i = 0; i < pane::kButtonCount; ++i) {
+    if (specs[static_cast<size_t>(i)].toggle) Button(i).SetToggle(true);
+  }
+  return true;
+}
+
+bool CPelioranOperPane::OnCreate() {
+  mode_ = 0;
+  if (!BuildButtons()) return false;
+  for (int k = 0; k < pane::kGridCells; ++k) grid_[static_cast<size_t>(k)] = pane::GridCell(k);
+
+  IDispatchPort* panel = ports_.view.CreatePanel(pane::kPanelId);
+  if (panel == nullptr) return false;
+  uart_.Attach(panel);
+  const int32_t options = ctrl_ != nullptr ? ctrl_->Module().iPtzFuncOptFlag : 0;
+  uart_.SetIPanelMode(options != 0 ? 2 : 1);
+  uart_.SetIFuncOptions(static_cast<int32_t>(static_cast<uint32_t>(options) | 0x80000000u));
+  const ChildRect& at = pane::kPanelRect;
+  ports_.view.MoveControl(kPaneCtlPanel, at.left, at.top, at.right - at.left, at.bottom - at.top);
+  ports_.view.ResizePane(pane::kBuiltPaneWidth, pane::kBuiltPaneHeight);
+  uart_.EnablePanel(true);
+
+  // The model would hold entries that no window shows: a missing list fails the pane.
+  if (!ports_.view.CreateComboBox(kPaneCtlModuleList, pane::kModuleListId, pane::kModuleListRect,
+                                  moduleList_)) {
+    return false;
+  }
+  moduleList_.SetKind(kComboKindModules);
+  ports_.view.EnableControl(kPaneCtlModuleList, true);
+  if (!ports_.view.CreateComboBox(kPaneCtlSpeedList, pane::kSpeedListId, pane::kSpeedListRect,
+                                  speedList_)) {
+    return false;
+  }
+  speedList_.SetKind(kComboKindSpeed);
+  ports_.view.EnableControl(kPaneCtlSpeedList, true);
+  speedList_.SetTooltip(pane::kSpeedTooltipId, true);
+
+  return ports_.view.LoadBackground(pane::kBackgroundBitmap, pane::kBackgroundWidth,
+                                    pane::kBackgroundHeight);
+}
+
+void CPelioranOperPane::OnDestroy() {
+  if (voiceControl_ != nullptr) {
+    ports_.view.DestroyVoiceControl();
+    voiceControl_ = nullptr;
+  }
+  for (CSkinButton& button : buttons_) button.OnDestroy();
+  moduleList_.AttachWindow(nullptr);
+  speedList_.AttachWindow(nullptr);
+  uart_.Attach(nullptr);
+}
+
+void CPelioranOperPane::OnPanelSizeChanged(int cx, int cy) {
+  ports_.view.MoveControl(kPaneCtlPanel, pane::kPanelRect.left, pane::kPanelRect.top, cx, cy);
+}
+
+void CPelioranOperPane::SetButtonState(int index, int state) {
+  if (index >= 0 && index < pane::kButtonCount) Button(index).SetState(state);
+}
+
+void CPelioranOperPane::SetPaneMode(int mode) {
+  mode_ = mode;
+  const bool camera = mode == kPaneModeCamera;
+  for (int control : CameraModeControls()) {
+    ports_.view.ShowControl(control, camera);
+    ports_.view.MoveControl(control, 0, 0, 0, 0);
+  }
+  ports_.view.ShowControl(kPaneCtlPanel, mode == kPaneModePtz);
+  if (!camera) return;
+  const uint32_t mask =
+      ctrl_ != nullptr ? static_cast<uint32_t>(ctrl_->Properties().iOperPaneCtls) : 0u;
+  for (const PanePlacement& p : CameraModePlacements(mask)) {
+    ports_.view.MoveControl(p.control, p.x, p.y, p.width, p.height);
+  }
+}
+
+void CPelioranOperPane::ButtonCallback(int childId, int code, void* pane) {
+  if (pane != nullptr) static_cast<CPelioranOperPane*>(pane)->OnButtonNotify(childId, code);
+}
+
+void CPelioranOperPane::OnButtonNotify(int childId, int code) {
+  const int index = pane::ButtonIndexOfId(childId);
+  if (index < 0 || ctrl_ == nullptr) return;
+  if (code == 2) {
+    const Handled handled = OnPress(childId);
+    if (handled == Handled::kStopped) return;
+    Button(index).SetAccept(handled == Handled::kDone ? 1 : 0);
+    if (handled == Handled::kDone) ClearFlagsAfter(childId);
+  } else if (code == 3) {
+    if (OnRelease(childId) == Handled::kDone) ClearFlagsAfter(childId);
+  }
+}
+
+void CPelioranOperPane::ClearFlagsAfter(int id) {
+  if ((id >= 3002 && id <= 3009) || id == 3013) flags_.doublePressed = 0;
+  if (id != 3008) flags_.allPressed = 0;
+}
+
+void CPelioranOperPane::OnListSelection(int kind, int32_t itemData) {
+  if (ctrl_ == nullptr) return;
+  if (kind == kComboKindModules) {
+    ctrl_->SetUpModule(itemData);
+    SetPaneMode(kPaneModeCamera);
+  } else if (kind == kComboKindSpeed) {
+    ctrl_->viewer().SetIFrameInterval(itemData);
+  }
+}
+
+int32_t CPelioranOperPane::GetSelectedCamera() const {
+  return ctrl_ != nullptr ? ctrl_->iSelCam() : -1;
+}
+
+int32_t CPelioranOperPane::GetServerId() const {
+  return ctrl_ != nullptr ? ctrl_->Properties().iSvrID : -1;
+}
+
+void CPelioranOperPane::Message(int stringId) {
+  ports_.messages.ShowMessage(LoadResString(stringId));
+}
+
+}  // namespace pel
