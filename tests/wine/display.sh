@@ -23,6 +23,9 @@ failed=0
 expect() {  # file, exact line
   if grep -qxF -- "$2" "$1"; then echo "ok: $2"; else echo "FAIL: no line '$2' in $1"; failed=1; fi
 }
+expect_match() {  # file, extended regular expression for a whole line
+  if grep -qxE -- "$2" "$1"; then echo "ok: $2"; else echo "FAIL: no line like '$2' in $1"; failed=1; fi
+}
 expect_pixel() {  # bmp, x, y, colour as ImageMagick writes it
   local got
   got=$(/usr/bin/convert "$1" -format "%[pixel:p{$2,$3}]" info: 2>&1)
@@ -67,7 +70,7 @@ host "$work/control.txt" --dll "$(winpath "$bin/Pelioran.ocx")" --pos 8,8 --size
   --url http://127.0.0.1:8080/view.html \
   --param strIpAddr=192.0.2.7 --param iHttpPort=8081 --param bAux1=TRUE \
   --get strIpAddr --get iHttpPort --get bAux1 --put iSvrID=4 --get iSvrID \
-  --call AboutBox --windows --shot "$(winpath "$work/control.bmp")" \
+  --call AboutBox --verb -7 --windows --shot "$(winpath "$work/control.bmp")" \
   '{FE4F5263-11D5-4724-95BA-A978983B6369}'
 expect "$work/control.txt" $'load\tpropertybag\t0x00000000'
 expect "$work/control.txt" $'activate\t0x00000000'
@@ -77,12 +80,22 @@ expect "$work/control.txt" $'get\tbAux1\tTRUE'
 expect "$work/control.txt" $'get\tiSvrID\t4'
 expect "$work/control.txt" $'msgbox\tAbout Pelioran Control\tPelioran Control, Version 1.0 | Copyright (C) Norvane Works'
 expect "$work/control.txt" $'call\tAboutBox\t0x00000000\t'
+# Not registered: the property page cannot be made, so no frame opens.
+expect "$work/control.txt" $'verb\t-7\t0x80040154'
 expect "$work/control.txt" $'window\t0\tPelioranCtrlWindow\t0\t8,8,1290,710\t1\t'
 expect_pixel "$work/control.bmp" 205 300 'srgb(255,255,255)'
 expect_pixel "$work/control.bmp" 206 300 'srgb(0,0,0)'
 expect_pixel "$work/control.bmp" 207 300 'srgb(0,0,0)'
 expect_pixel "$work/control.bmp" 208 300 'srgb(255,255,255)'
 expect_pixel "$work/control.bmp" 4 4 'srgb(192,192,192)'
+
+# Registered and created by its ProgID: the properties verb shows the property page.
+ocx=$(winpath "$bin/Pelioran.ocx")
+wine "$regsvr32" /s "$ocx" || { echo "FAIL: control not registered"; failed=1; }
+host "$work/pages.txt" --size 400x300 --verb -7 PELIORAN.PelioranCtrl.1
+wine "$regsvr32" /s /u "$ocx"
+expect_match "$work/pages.txt" $'msgbox\t.*Pelioran Control.*\tTODO: Place controls to manipulate properties of Pelioran Control on this dialog\\.'
+expect "$work/pages.txt" $'verb\t-7\t0x00000000'
 
 # The display's wineserver ends here, while the display still exists.
 wineserver -w

@@ -190,6 +190,7 @@ void ControlHost::RunActions() {
       case HostAction::kGet: Get(action.argument); break;
       case HostAction::kPut: Put(action.argument); break;
       case HostAction::kCall: Call(action.argument); break;
+      case HostAction::kVerb: Verb(action.argument); break;
       case HostAction::kClick: ClickId(action.argument); break;
       case HostAction::kClickAt: ClickAt(action.argument); break;
       case HostAction::kWindows: ListWindows(); break;
@@ -247,6 +248,13 @@ void ControlHost::Call(const std::string& name) {
   com::ComVariant result;
   const HRESULT hr = Dispatch(name, DISPATCH_METHOD, none, result.Get());
   report_.Line("call\t" + name + "\t" + Hex(hr) + "\t" + com::VariantText(*result.Get()));
+}
+
+void ControlHost::Verb(const std::string& verb) {
+  const RECT pos = site_->Pos();
+  const HRESULT hr =
+      control_->DoVerb(std::atoi(verb.c_str()), nullptr, site_.Get(), 0, window_, &pos);
+  report_.Line("verb\t" + verb + "\t" + Hex(hr));
 }
 
 void ControlHost::Click(HWND target, POINT at) {

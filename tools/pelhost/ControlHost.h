@@ -41,6 +41,7 @@ class ControlHost {
   void Get(const std::string& name);
   void Put(const std::string& assignment);
   void Call(const std::string& name);
+  void Verb(const std::string& verb);
   void Click(HWND target, POINT at);
   void ClickId(const std::string& id);
   void ClickAt(const std::string& where);

@@ -50,14 +50,18 @@ DialogRecorder::DialogRecorder(Report& report) : report_(report) {
 
 DialogRecorder::~DialogRecorder() {
   if (hook_) UnhookWindowsHookEx(hook_);
+  if (timer_) KillTimer(nullptr, timer_);
   g_recorder = nullptr;
 }
 
 LRESULT CALLBACK DialogRecorder::Hook(int code, WPARAM wp, LPARAM lp) {
   if (g_recorder) {
     HWND hwnd = reinterpret_cast<HWND>(wp);
-    if (code == HCBT_ACTIVATE && ClassName(hwnd) == "#32770") {
-      g_recorder->Record(hwnd);
+    if (code == HCBT_ACTIVATE && ClassName(hwnd) == "#32770" &&
+        g_recorder->seen_.insert(hwnd).second) {
+      // The modal loop of the dialog runs the timer.
+      g_recorder->pending_.emplace_back(hwnd, 0);
+      if (!g_recorder->timer_) g_recorder->timer_ = SetTimer(nullptr, 0, 100, OnTimer);
     } else if (code == HCBT_DESTROYWND) {
       g_recorder->seen_.erase(hwnd);
     }
@@ -65,15 +69,35 @@ LRESULT CALLBACK DialogRecorder::Hook(int code, WPARAM wp, LPARAM lp) {
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
+void CALLBACK DialogRecorder::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (!g_recorder) return;
+  std::vector<std::pair<HWND, int>> dialogs;
+  dialogs.swap(g_recorder->pending_);
+  for (auto& [dialog, tries] : dialogs) {
+    if (!IsWindow(dialog)) continue;
+    if (tries == 0) {
+      g_recorder->Record(dialog);
+      const int button = GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL;
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    } else if (tries == 1) {
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    } else {
+      PostMessageW(dialog, WM_CLOSE, 0, 0);
+    }
+    g_recorder->pending_.emplace_back(dialog, tries + 1);
+  }
+  if (g_recorder->pending_.empty()) {
+    KillTimer(nullptr, g_recorder->timer_);
+    g_recorder->timer_ = 0;
+  }
+}
+
 void DialogRecorder::Record(HWND dialog) {
-  if (!seen_.insert(dialog).second) return;
   std::vector<std::string> texts;
   EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&texts));
   std::string joined;
   for (const std::string& t : texts) joined += (joined.empty() ? "" : " | ") + t;
   report_.Line("msgbox\t" + OneLine(WindowText(dialog)) + "\t" + OneLine(joined));
-  const int button = GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL;
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
 }  // namespace pel::host

@@ -20,6 +20,7 @@ const char* const kHostUsage =
     "  --get NAME          read a property through IDispatch\n"
     "  --put NAME=VALUE    write a property (the text is coerced by the control)\n"
     "  --call NAME         call a method that takes no arguments\n"
+    "  --verb N            IOleObject::DoVerb(N), e.g. -7 for the property pages\n"
     "  --click ID          click the child window with control ID (any depth)\n"
     "  --click-at X,Y      click the control's window at X,Y (its client coordinates)\n"
     "  --windows           list the control's window tree\n"
@@ -107,6 +108,8 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options
         options.actions.push_back({HostAction::kPut, value});
       } else if (a == "--call") {
         options.actions.push_back({HostAction::kCall, value});
+      } else if (a == "--verb") {
+        options.actions.push_back({HostAction::kVerb, value});
       } else if (a == "--click") {
         options.actions.push_back({HostAction::kClick, value});
       } else if (a == "--click-at") {

@@ -8,7 +8,7 @@ namespace pel::host {
 
 // One step pelhost takes once the control is in-place active.
 struct HostAction {
-  enum Kind { kWait, kGet, kPut, kCall, kClick, kClickAt, kWindows, kShot };
+  enum Kind { kWait, kGet, kPut, kCall, kVerb, kClick, kClickAt, kWindows, kShot };
   Kind kind;
   std::string argument;
 };

@@ -549,6 +549,16 @@ HRESULT OleControl::ShowPropertyPages() {
   CAUUID pages = {0, nullptr};
   HRESULT hr = specify->GetPages(&pages);
   if (FAILED(hr)) return hr;
+  // A frame whose pages cannot be made would stand empty: say why instead.
+  for (ULONG k = 0; k < pages.cElems && SUCCEEDED(hr); ++k) {
+    ComPtr<IClassFactory> factory;
+    hr = CoGetClassObject(pages.pElems[k], CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                          factory.PutVoid());
+  }
+  if (FAILED(hr)) {
+    CoTaskMemFree(pages.pElems);
+    return hr;
+  }
   LPOLESTR caption = nullptr;
   OleRegGetUserType(*traits_.clsid, USERCLASSTYPE_SHORT, &caption);
   IUnknown* object = Identity();
