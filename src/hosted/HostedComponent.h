@@ -29,6 +29,7 @@ class HostedComponent {
   void PutDouble(int32_t dispid, double value) { Put(dispid, Variant::R8(value)); }
   void PutText(int32_t dispid, const std::string& value) { Put(dispid, Variant::Bstr(value)); }
   bool GetBool(int32_t dispid) { return dispatch_->GetProperty(dispid).AsBool(); }
+  int32_t GetLong(int32_t dispid) { return dispatch_->GetProperty(dispid).AsInt(); }
   std::string GetText(int32_t dispid) { return dispatch_->GetProperty(dispid).AsText(); }
 
   Variant Call(int32_t dispid, std::vector<Variant> args = {}) {

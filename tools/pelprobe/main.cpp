@@ -22,6 +22,9 @@ struct Command {
 // One line per command.
 const Command kCommands[] = {
     {"server", pel::probe::ServerCommand, "run the control's start against a server and show what it sees and does"},
+    {"audio", pel::probe::AudioCommand, "connect to a server's audio port as the Audio Connection dialog does, send and receive"},
+    {"encode", pel::probe::EncodeCommand, "code raw audio into a codec mode's payload blocks"},
+    {"decode", pel::probe::DecodeCommand, "decode a codec mode's payload blocks into raw audio"},
 };
 
 void PrintCommands(std::FILE* stream) {
