@@ -16,6 +16,7 @@ constexpr int kExitFileFailed = 5;     // a file could not be read or written, o
 // The commands; `args` are the arguments after the command's name. Each prints its report to
 // standard output and its errors to standard error, and returns the exit status.
 int ServerCommand(const std::vector<std::string>& args);
+int RelayCommand(const std::vector<std::string>& args);
 int AudioCommand(const std::vector<std::string>& args);
 int EncodeCommand(const std::vector<std::string>& args);
 int DecodeCommand(const std::vector<std::string>& args);

@@ -22,6 +22,7 @@ struct Command {
 // One line per command.
 const Command kCommands[] = {
     {"server", pel::probe::ServerCommand, "run the control's start against a server and show what it sees and does"},
+    {"relay", pel::probe::RelayCommand, "show a module's relay outputs as the relay dialog does, and switch one"},
     {"audio", pel::probe::AudioCommand, "connect to a server's audio port as the Audio Connection dialog does, send and receive"},
     {"encode", pel::probe::EncodeCommand, "code raw audio into a codec mode's payload blocks"},
     {"decode", pel::probe::DecodeCommand, "decode a codec mode's payload blocks into raw audio"},
