@@ -10,9 +10,10 @@ std::u16string PageBrowser::LocationURL() {
 }
 
 IOperPaneLink* ProbeChildren::CreatePane(const ChildRect&, int) {
-  pane_ = std::make_unique<HeadlessPane>(ctrl_, &panel_);
-  pane_->OnCreate();
-  return pane_.get();
+  pane_ = std::make_unique<CPelioranOperPane>(
+      PanePorts{paneView_, paneDialogs_, messages_, snapshots_}, &ctrl_);
+  created_ = pane_->OnCreate();
+  return pane();
 }
 
 IDispatchPort* ProbeChildren::CreateViewer(const ChildRect&, int) { return &viewer_; }

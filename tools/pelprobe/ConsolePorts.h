@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "control/PelioranCtrl.h"
-#include "pelprobe/HeadlessPane.h"
+#include "pane/PelioranOperPane.h"
+#include "pelprobe/PanePorts.h"
 #include "ports/BrowserProxySetting.h"
 #include "ports/ControlChildren.h"
 #include "ports/ControlWindow.h"
@@ -70,24 +71,30 @@ class HeadlessWindow : public IControlWindow {
   int posted_ = 0;
 };
 
-// Makes the control's children: the headless pane (created as the pane's own creation does it,
-// with its panel) and the viewer component.
+// Makes the control's children: the real operation pane over the headless pane ports (its
+// creation drives its serial/PTZ panel), and the viewer component.
 class ProbeChildren : public IControlChildren {
  public:
-  ProbeChildren(CPelioranCtrl& ctrl, IDispatchPort& viewer, IDispatchPort& panel)
-      : ctrl_(ctrl), viewer_(viewer), panel_(panel) {}
+  ProbeChildren(CPelioranCtrl& ctrl, IUserMessages& messages, IDispatchPort& viewer,
+                IDispatchPort& panel)
+      : ctrl_(ctrl), messages_(messages), viewer_(viewer), paneView_(panel) {}
 
   IOperPaneLink* CreatePane(const ChildRect& rect, int id) override;
   IDispatchPort* CreateViewer(const ChildRect& rect, int id) override;
 
-  // Null before the start sequence made it.
-  HeadlessPane* pane() const { return pane_.get(); }
+  // Null before the start sequence made the pane, or when its creation failed.
+  CPelioranOperPane* pane() const { return created_ ? pane_.get() : nullptr; }
+  const HeadlessPaneView& paneView() const { return paneView_; }
 
  private:
   CPelioranCtrl& ctrl_;
+  IUserMessages& messages_;
   IDispatchPort& viewer_;
-  IDispatchPort& panel_;
-  std::unique_ptr<HeadlessPane> pane_;
+  HeadlessPaneView paneView_;
+  NoPaneDialogs paneDialogs_;
+  NoSnapshotSystem snapshots_;
+  std::unique_ptr<CPelioranOperPane> pane_;
+  bool created_ = false;
 };
 
 }  // namespace pel::probe

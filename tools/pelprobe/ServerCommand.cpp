@@ -42,7 +42,7 @@ int ServerCommand(const std::vector<std::string>& args) {
     ran = probe.Run();
   }
   if (!ran) {
-    Print(stderr, "pelprobe server: " + probe.usageError() + "\n");
+    Print(stderr, "pelprobe server: " + probe.error() + "\n");
     return kExitUsage;
   }
   Print(stdout, options.json ? ServerReportJson(probe) : ServerReportText(probe));

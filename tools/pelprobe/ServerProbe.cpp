@@ -24,11 +24,18 @@ std::string ModulePath(int32_t m) {
   return path;
 }
 
-std::string ListedModules(const ComboModel& modules) {
-  if (modules.entries().empty()) return "the list is empty";
+std::string ListedModules(const CSkinComboBox& modules) {
+  if (modules.count() == 0) return "the list is empty";
   std::string listed = "listed:";
-  for (const ComboModel::Entry& entry : modules.entries()) listed += " " + std::to_string(entry.data);
+  for (int i = 0; i < modules.count(); ++i) listed += " " + std::to_string(modules.GetItemData(i));
   return listed;
+}
+
+int FindModule(const CSkinComboBox& modules, int32_t m) {
+  for (int i = 0; i < modules.count(); ++i) {
+    if (modules.GetItemData(i) == m) return i;
+  }
+  return IComboList::kComboError;
 }
 
 }  // namespace
@@ -39,7 +46,7 @@ ServerProbe::ServerProbe(ServerProbeOptions options)
       panel_("panel", PanelMemberName, calls_),
       browser_(options_.browser ? std::make_unique<PageBrowser>(options_.pageUrl) : nullptr),
       ctrl_(ControlPorts{messages_, window_, proxySetting_}),
-      children_(ctrl_, viewer_, panel_) {
+      children_(ctrl_, messages_, viewer_, panel_) {
   viewer_.SetMethodHandler(viewer_dispid::kGetServerTag, ServerTag);
   ctrl_.SetStrIpAddr(options_.strIpAddr);
   ctrl_.SetIHttpPort(options_.iHttpPort);
@@ -57,25 +64,25 @@ bool ServerProbe::Run() {
   StartParams params;
   params.hostBrowser = browser_.get();
   if (!ctrl_.Start(params, children_)) {
-    usageError_ = "the control did not start";
+    error_ = "the control did not start";
     return false;
   }
   reads_.push_back(PageRead{kServerInfoPath, ctrl_.serverPageRead()});
   NoteModuleRead();
   if (!options_.module) return true;
 
-  HeadlessPane& pane = *children_.pane();
-  const int index = pane.modules().FindData(*options_.module);
+  CSkinComboBox& modules = children_.pane()->ModuleCombo();
+  const int index = FindModule(modules, *options_.module);
   if (index == IComboList::kComboError) {
     // After a failed read the list is empty for a reason the report shows.
     if (FirstFailure() != nullptr) return true;
-    usageError_ = "module " + std::to_string(*options_.module) +
-                  " is not in the server's module list (" + ListedModules(pane.modules()) + ")";
+    error_ = "module " + std::to_string(*options_.module) +
+                  " is not in the server's module list (" + ListedModules(modules) + ")";
     return false;
   }
-  // As when the user picks the entry, also the one already selected.
-  pane.modules().SetCurSel(index);
-  pane.OnModuleListSelChange();
+  // The list's own notification, as when the user picks the entry (also the one already
+  // selected).
+  modules.OnSelChange(index);
   NoteModuleRead();
   return true;
 }

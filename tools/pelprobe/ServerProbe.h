@@ -9,7 +9,6 @@
 #include "control/PelioranCtrl.h"
 #include "pelprobe/CallRecord.h"
 #include "pelprobe/ConsolePorts.h"
-#include "pelprobe/HeadlessPane.h"
 
 namespace pel::probe {
 
@@ -42,19 +41,20 @@ class ServerProbe {
   ServerProbe(const ServerProbe&) = delete;
   ServerProbe& operator=(const ServerProbe&) = delete;
 
-  // False when the start failed or the module asked for is not listed (usageError() says
+  // False when the start failed or the module asked for is not listed (error() says
   // which), true otherwise, whether the pages could be read or not.
   bool Run();
 
   const ServerProbeOptions& options() const { return options_; }
   const CPelioranCtrl& ctrl() const { return ctrl_; }
   // Null when the start did not make a pane.
-  const HeadlessPane* pane() const { return children_.pane(); }
+  CPelioranOperPane* pane() const { return children_.pane(); }
+  const HeadlessPaneView& paneView() const { return children_.paneView(); }
   const std::vector<ComponentCall>& calls() const { return calls_; }
   const std::vector<std::string>& messages() const { return messages_.texts(); }
   const HeadlessWindow& window() const { return window_; }
   const std::vector<PageRead>& reads() const { return reads_; }
-  const std::string& usageError() const { return usageError_; }
+  const std::string& error() const { return error_; }
 
   // The first page read that failed, or null when every page was read.
   const PageRead* FirstFailure() const;
@@ -73,7 +73,7 @@ class ServerProbe {
   CPelioranCtrl ctrl_;
   ProbeChildren children_;
   std::vector<PageRead> reads_;
-  std::string usageError_;
+  std::string error_;
 };
 
 }  // namespace pel::probe

@@ -34,12 +34,11 @@ void WriteCallValue(JsonWriter& json, const ComponentCall& call) {
   json.EndArray();
 }
 
-void WriteList(JsonWriter& json, const char* key, const ComboModel* list) {
+void WriteList(JsonWriter& json, const char* key, const CSkinComboBox* list) {
   json.Key(key).BeginArray();
-  if (list != nullptr) {
-    for (const ComboModel::Entry& entry : list->entries()) {
-      json.BeginObject(true).Key("text").String(entry.text).Key("data").Int(entry.data).EndObject();
-    }
+  for (int i = 0; list != nullptr && i < list->count(); ++i) {
+    json.BeginObject(true).Key("text").String(list->GetText(i));
+    json.Key("data").Int(list->GetItemData(i)).EndObject();
   }
   json.EndArray();
 }
@@ -50,8 +49,8 @@ std::string ServerReportJson(const ServerProbe& probe) {
   const CPelioranCtrl& ctrl = probe.ctrl();
   const ControlProperties& p = ctrl.Properties();
   const ModuleRecord& m = ctrl.Module();
-  const HeadlessPane* pane = probe.pane();
-  const PaneServerFields fields = pane != nullptr ? pane->fields() : PaneServerFields{};
+  CPelioranOperPane* pane = probe.pane();
+  const PaneServerFields fields = pane != nullptr ? pane->ServerFields() : PaneServerFields{};
 
   std::string out;
   JsonWriter json(out);
@@ -91,8 +90,8 @@ std::string ServerReportJson(const ServerProbe& probe) {
   json.Key("iOperPaneCtls").Int(p.iOperPaneCtls);
   json.Key("strServerTag").String(m.strServerTag);
 
-  WriteList(json, "modules", pane != nullptr ? &pane->modules() : nullptr);
-  WriteList(json, "speedList", pane != nullptr ? &pane->speeds() : nullptr);
+  WriteList(json, "modules", pane != nullptr ? &pane->ModuleCombo() : nullptr);
+  WriteList(json, "speedList", pane != nullptr ? &pane->SpeedCombo() : nullptr);
   json.Key("messages").BeginArray();
   for (const std::string& text : probe.messages()) json.String(text);
   json.EndArray();

@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "pelprobe/Commands.h"
 #include "pelprobe/ServerReport.h"
@@ -56,15 +59,13 @@ const char* OutcomeText(PageReadOutcome outcome) {
   }
 }
 
-void AddList(std::string& out, const char* title, const ComboModel& list) {
-  out += std::string("\n") + title + " (" + Num(static_cast<int64_t>(list.entries().size())) +
+void AddList(std::string& out, const char* title, const CSkinComboBox& list) {
+  out += std::string("\n") + title + " (" + Num(list.count()) +
          " entries; item data, text; * selected)\n";
-  for (size_t i = 0; i < list.entries().size(); ++i) {
-    const ComboModel::Entry& entry = list.entries()[i];
+  for (int i = 0; i < list.count(); ++i) {
     char data[16];
-    std::snprintf(data, sizeof data, "%4d  ", static_cast<int>(entry.data));
-    out += std::string(static_cast<int>(i) == list.GetCurSel() ? "  * " : "    ") + data +
-           Quoted(entry.text) + "\n";
+    std::snprintf(data, sizeof data, "%4d  ", static_cast<int>(list.GetItemData(i)));
+    out += std::string(i == list.GetCurSel() ? "  * " : "    ") + data + Quoted(list.GetText(i)) + "\n";
   }
 }
 
@@ -113,20 +114,36 @@ void AddModule(std::string& out, const CPelioranCtrl& ctrl) {
   out += "  strServerTag " + Quoted(m.strServerTag) + "\n";
 }
 
-void AddPane(std::string& out, const HeadlessPane& pane, const HeadlessWindow& window) {
+// The pane's mode, its latched buttons, and the controls it shows where it put them.
+void AddPane(std::string& out, CPelioranOperPane& pane, const HeadlessPaneView& view,
+             const HeadlessWindow& window) {
   static const char* const kModes[] = {"none yet", "camera", "PTZ"};
   const int mode = pane.mode();
   out += "\nPane\n  mode " + Num(mode) + " (" + (mode >= 0 && mode <= 2 ? kModes[mode] : "?") + ")";
-  const std::vector<std::string> placed = pane.PlacedControls();
-  if (!placed.empty()) {
-    out += ", controls laid out:";
-    for (size_t i = 0; i < placed.size(); ++i) out += (i ? ", " : " ") + placed[i];
+  out += "; latched:";
+  for (int i = 0; i < kPaneButtonCount; ++i) {
+    if (pane.Button(i).IsLatched()) out += " " + HeadlessPaneView::ControlName(i);
   }
-  out += "\n";
+  out += "\n  shown, top to bottom (x, y, width x height):\n";
+  std::vector<std::pair<HeadlessPaneView::Control, int>> shown;
+  for (int c = 0; c < kPaneControlCount; ++c) {
+    const auto control = view.control(c);
+    if (control && control->shown && control->width > 0) shown.emplace_back(*control, c);
+  }
+  std::sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) {
+    return a.first.y != b.first.y ? a.first.y < b.first.y : a.first.x < b.first.x;
+  });
+  for (const auto& [control, c] : shown) {
+    char line[96];
+    std::snprintf(line, sizeof line, "    %-24s %4d, %4d  %4d x %d\n",
+                  HeadlessPaneView::ControlName(c).c_str(), control.x, control.y, control.width,
+                  control.height);
+    out += line;
+  }
   if (window.viewer()) {
     const HeadlessWindow::Placement& v = *window.viewer();
     out += "  viewer window at (" + Num(v.x) + ", " + Num(v.y) + "), " + Num(v.width) + " x " +
-           Num(v.height) + "\n";
+           Num(v.height) + " in the control\n";
   }
 }
 
@@ -168,13 +185,13 @@ std::string ServerReportText(const ServerProbe& probe) {
     out += line;
   }
 
-  const HeadlessPane* pane = probe.pane();
-  AddServer(out, probe.ctrl(), pane != nullptr ? pane->fields() : PaneServerFields{});
-  if (pane != nullptr) AddList(out, "Module list", pane->modules());
+  CPelioranOperPane* pane = probe.pane();
+  AddServer(out, probe.ctrl(), pane != nullptr ? pane->ServerFields() : PaneServerFields{});
+  if (pane != nullptr) AddList(out, "Module list", pane->ModuleCombo());
   AddModule(out, probe.ctrl());
   if (pane != nullptr) {
-    AddList(out, "Speed list", pane->speeds());
-    AddPane(out, *pane, probe.window());
+    AddList(out, "Speed list", pane->SpeedCombo());
+    AddPane(out, *pane, probe.paneView(), probe.window());
   }
 
   out += "\nCalls to the hosted components, in order (" +
