@@ -51,7 +51,9 @@ target_include_directories(pelcomframe PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(pelcomframe PUBLIC ole32 oleaut32 uuid user32 gdi32 advapi32)
 
 # Pelioran.ocx: the control's Windows shell over the core.
-file(GLOB PEL_CONTROL_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/control/win/*.cpp)
+# Every subsystem's Windows shell folder (src/<subsystem>/win/), but the shared COM frame.
+file(GLOB_RECURSE PEL_CONTROL_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
+list(FILTER PEL_CONTROL_WIN_SOURCES EXCLUDE REGEX "/win/com/")
 add_library(Pelioran SHARED
   ${PEL_CONTROL_WIN_SOURCES}
   ${PEL_GENERATED}/Pelioran_i.c
