@@ -52,7 +52,8 @@ target_link_libraries(pelcomframe PUBLIC ole32 oleaut32 uuid user32 gdi32 advapi
 
 # Pelioran.ocx: the control's Windows shell over the core.
 # Every subsystem's Windows shell folder (src/<subsystem>/win/), but the shared COM frame.
-file(GLOB_RECURSE PEL_CONTROL_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
+file(GLOB_RECURSE PEL_CONTROL_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
+list(FILTER PEL_CONTROL_WIN_SOURCES INCLUDE REGEX "/win/")
 list(FILTER PEL_CONTROL_WIN_SOURCES EXCLUDE REGEX "/win/com/")
 add_library(Pelioran SHARED
   ${PEL_CONTROL_WIN_SOURCES}
