@@ -18,7 +18,9 @@ inline com::DispMember Method(DISPID id, std::wstring name, VARTYPE result,
 // A six-member family: name1..name6 at the given DISPIDs.
 inline void AddFamily(std::vector<com::DispMember>& members, const int32_t (&ids)[6],
                       const std::wstring& stem, VARTYPE type) {
-  for (int k = 0; k < 6; ++k) members.push_back(Property(ids[k], stem + std::to_wstring(k + 1), type));
+  for (int k = 0; k < 6; ++k) {
+    members.push_back(Property(ids[k], stem + std::to_wstring(k + 1), type));
+  }
 }
 
 // An integer from the environment, `def` when it is not set or not a number.

@@ -25,12 +25,14 @@ void PaintTile(HDC dc, const RECT& area, int camera, const std::wstring& title, 
     }
     DeleteObject(frame);
   }
-  const std::wstring text = L"Cam " + std::to_wstring(camera) + (title.empty() ? L"" : L"\n" + title);
+  const std::wstring text =
+      L"Cam " + std::to_wstring(camera) + (title.empty() ? L"" : L"\n" + title);
   RECT inner = area;
   InflateRect(&inner, -8, -8);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner, DT_LEFT | DT_TOP | DT_NOPREFIX);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner,
+            DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 
 std::vector<uint8_t> RenderTileBmp(int camera, const std::wstring& title, int width, int height) {

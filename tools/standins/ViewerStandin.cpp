@@ -42,8 +42,9 @@ com::DispatchTable ViewerMembers() {
   m.push_back(Property(vd::kProxyAddr, L"strProxyAddr", VT_BSTR));
   m.push_back(Property(vd::kProxyPort, L"iProxyPort", VT_I4));
   m.push_back(Property(vd::kViewOption8, L"bViewOption8", VT_BOOL));
-  m.push_back(Method(vd::kGetJpegFrame, L"GetJpegFrame", VT_BOOL, {kVariantRef, kVariantRef, VT_I2}));
-  m.push_back(Method(vd::kGetBmpFrame, L"GetBmpFrame", VT_BOOL, {kVariantRef, kVariantRef, VT_I2}));
+  const std::vector<VARTYPE> frame = {kVariantRef, kVariantRef, VT_I2};
+  m.push_back(Method(vd::kGetJpegFrame, L"GetJpegFrame", VT_BOOL, frame));
+  m.push_back(Method(vd::kGetBmpFrame, L"GetBmpFrame", VT_BOOL, frame));
   m.push_back(Method(vd::kGetServerTag, L"GetServerTag", VT_BSTR));
   m.push_back(Method(vd::kSelectCamera, L"SelectCamera", VT_EMPTY, {VT_I4}));
   m.push_back(Method(vd::kClearSelection, L"ClearSelection", VT_EMPTY));

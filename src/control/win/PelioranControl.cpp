@@ -157,7 +157,8 @@ bool PelioranControl::StartSequence(const StartParams&) {
 }
 
 void PelioranControl::OnDraw(HDC dc, const RECT& bounds) {
-  const ControlDrawing d = ctrl_.Drawing(Rect{bounds.left, bounds.top, bounds.right, bounds.bottom});
+  const ControlDrawing d =
+      ctrl_.Drawing(Rect{bounds.left, bounds.top, bounds.right, bounds.bottom});
   HBRUSH fill = CreateSolidBrush(d.fillColor);
   const RECT area = {d.fill.left, d.fill.top, d.fill.right, d.fill.bottom};
   FillRect(dc, &area, fill);
