@@ -8,14 +8,17 @@
 
 #include "audio/codec/G726Codec.h"
 #include "audio/codec/ImaAdpcmCodec.h"
-#include "pelprobe/AudioFileCoder.h"
+#include "audio/AudioStreamCoder.h"
 #include "pelprobe/AudioSources.h"
 #include "support/CodecTestUtil.h"
 #include "support/FixedClock.h"
 #include "support/G711Reference.h"
 
-namespace pel::probe {
+namespace pel {
 namespace {
+
+using probe::LinearToMuLaw;
+using probe::ToneSource;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -183,4 +186,4 @@ TEST(PelprobeSources, ToneAndMuLawMatchTheirReferences) {
 }
 
 }  // namespace
-}  // namespace pel::probe
+}  // namespace pel

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "pelprobe/AudioFileCoder.h"
+#include "pelprobe/FileStreams.h"
 #include "pelprobe/Commands.h"
 #include "pelprobe/JsonWriter.h"
 #include "pelprobe/OptionParser.h"

@@ -2,12 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <vector>
 
 #include "ports/Clock.h"
 
-namespace pel::probe {
+namespace pel {
 
 // Where the coder reads from: Read fills `to` with `count` bytes, fewer only at the end.
 class ByteSource {
@@ -23,26 +21,6 @@ class ByteSink {
  public:
   virtual ~ByteSink() = default;
   virtual bool Write(const uint8_t* from, size_t count) = 0;
-};
-
-// An open file, read or written in large pieces.
-class FileSource : public ByteSource {
- public:
-  explicit FileSource(std::FILE* file) : file_(file) {}
-  size_t Read(uint8_t* to, size_t count) override;
-  bool Failed() const override;
-
- private:
-  std::FILE* file_;
-};
-
-class FileSink : public ByteSink {
- public:
-  explicit FileSink(std::FILE* file) : file_(file) {}
-  bool Write(const uint8_t* from, size_t count) override;
-
- private:
-  std::FILE* file_;
 };
 
 // What a run of the coder did.
@@ -77,7 +55,7 @@ CoderResult EncodeAudio(int mode, ByteSource& in, ByteSink& out, IMillisecondClo
 CoderResult DecodeAudio(int mode, ByteSource& in, ByteSink& out, CoderCounts& counts,
                         size_t chunkBlocks = kChunkBlocks);
 
-// A line that says what went wrong, for standard error.
+// What went wrong, in a few words.
 const char* CoderResultText(CoderResult result);
 
-}  // namespace pel::probe
+}  // namespace pel

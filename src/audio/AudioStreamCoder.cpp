@@ -1,7 +1,8 @@
-#include "pelprobe/AudioFileCoder.h"
+#include "audio/AudioStreamCoder.h"
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "Common/Jes/JesPacket.h"
 #include "audio/AudioModeTable.h"
@@ -9,7 +10,7 @@
 #include "audio/codec/AudioCodecFactory.h"
 #include "audio/codec/GainTable.h"
 
-namespace pel::probe {
+namespace pel {
 
 namespace {
 
@@ -58,14 +59,6 @@ size_t ReadFull(ByteSource& in, uint8_t* to, size_t count) {
 }
 
 }  // namespace
-
-size_t FileSource::Read(uint8_t* to, size_t count) { return std::fread(to, 1, count, file_); }
-
-bool FileSource::Failed() const { return std::ferror(file_) != 0; }
-
-bool FileSink::Write(const uint8_t* from, size_t count) {
-  return std::fwrite(from, 1, count, file_) == count;
-}
 
 CoderResult EncodeAudio(int mode, ByteSource& in, ByteSink& out, IMillisecondClock& clock,
                         CoderCounts& counts, size_t chunkBlocks) {
@@ -157,4 +150,4 @@ const char* CoderResultText(CoderResult result) {
   return "";
 }
 
-}  // namespace pel::probe
+}  // namespace pel
