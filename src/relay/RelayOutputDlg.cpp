@@ -54,7 +54,7 @@ bool CRelayOutputDlg::ReadRelayState() {
   DisableAllBoxes();
   if (settings_.moduleNumber < 0) {
     messages_.ShowMessage(LoadResString(IDS_MODULE_ID_INIT_FAILED));
-    readOutcome_ = RelayOutcome::kNoModule;
+    ReadFailed(RelayOutcome::kNoModule);
     return false;
   }
   if (view_ != nullptr) {

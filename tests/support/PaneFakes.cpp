@@ -1,43 +1,17 @@
 #include "support/PaneFakes.h"
 
-#include "pane/skin/SkinButton.h"
-#include "pane/skin/SkinComboBox.h"
 #include "relay/RelayOutputDlg.h"
 
 namespace pel::test {
 
-FakeSkinImages::FakeSkinImages() {
-  for (int resource : {206, 207, 208, 209}) sizes[resource] = BitmapSize{432, 96};
-}
-
-std::optional<BitmapSize> FakeSkinImages::Size(int resource) {
-  const auto it = sizes.find(resource);
-  if (it == sizes.end()) return std::nullopt;
-  return it->second;
-}
-
-std::unique_ptr<ISkinImage> FakeSkinImages::Cut(int resource, const PixelRect& rect) {
-  cuts.emplace_back(resource, rect);
-  return std::make_unique<ISkinImage>();
-}
-
 bool FakePaneView::CreateButton(int control, int childId, CSkinButton&) {
-  controls[static_cast<size_t>(control)].created = true;
   childIds[control] = childId;
   return true;
 }
 
-bool FakePaneView::CreateComboBox(int control, int childId, const ChildRect& rect,
-                                  CSkinComboBox&) {
-  if (comboFails) return false;
-  Control& c = controls[static_cast<size_t>(control)];
-  c.created = true;
-  c.x = rect.left;
-  c.y = rect.top;
-  c.width = rect.right - rect.left;
-  c.height = rect.bottom - rect.top;
+bool FakePaneView::CreateComboBox(int control, int childId, const ChildRect&, CSkinComboBox&) {
   childIds[control] = childId;
-  return true;
+  return !comboFails;
 }
 
 IDispatchPort* FakePaneView::CreatePanel(int childId) {
@@ -53,32 +27,13 @@ bool FakePaneView::LoadBackground(int resource, int width, int height) {
 
 void FakePaneView::MoveControl(int control, int x, int y, int width, int height) {
   Control& c = controls[static_cast<size_t>(control)];
-  c.x = x;
-  c.y = y;
-  c.width = width;
-  c.height = height;
-}
-
-void FakePaneView::ShowControl(int control, bool show) {
-  controls[static_cast<size_t>(control)].shown = show;
-}
-
-void FakePaneView::EnableControl(int control, bool enable) {
-  controls[static_cast<size_t>(control)].enabled = enable;
-}
-
-void FakePaneView::ResizePane(int width, int height) {
-  paneWidth = width;
-  paneHeight = height;
+  c = Control{c.shown, x, y, width, height};
 }
 
 IDispatchPort* FakePaneView::CreateVoiceControl(int childId) {
-  ++voiceCreations;
   childIds[-1] = childId;
   return voiceFails ? nullptr : &voice;
 }
-
-void FakePaneView::DestroyVoiceControl() { voiceDestroyed = true; }
 
 std::string FakePaneView::Place(int control) const {
   const Control& c = controls[static_cast<size_t>(control)];
@@ -114,11 +69,6 @@ bool FakeSnapshotSystem::WriteNewFile(const std::string& path, const uint8_t* da
   if (writeFails) return false;
   files[path].assign(data, data + size);
   return true;
-}
-
-std::optional<std::string> FakeSnapshotSystem::AskSaveAsPath(const SaveAsRequest& request) {
-  saveAsAsked.push_back(request);
-  return saveAsAnswer;
 }
 
 }  // namespace pel::test

@@ -19,54 +19,50 @@ namespace pel::test {
 // The four skins as 432 x 96 bitmaps; every cut is recorded.
 class FakeSkinImages : public ISkinImageSource {
  public:
-  FakeSkinImages();
-  std::optional<BitmapSize> Size(int resource) override;
-  std::unique_ptr<ISkinImage> Cut(int resource, const PixelRect& rect) override;
-
-  std::map<int, BitmapSize> sizes;
+  std::optional<BitmapSize> Size(int resource) override {
+    if (resource < 206 || resource > 209) return std::nullopt;
+    return BitmapSize{432, 96};
+  }
+  std::unique_ptr<ISkinImage> Cut(int resource, const PixelRect& rect) override {
+    cuts.emplace_back(resource, rect);
+    return std::make_unique<ISkinImage>();
+  }
   std::vector<std::pair<int, PixelRect>> cuts;
 };
 
-// The pane's window: where each control is, whether it is shown and enabled, and the panel
-// ("uart") and voice component ("voice") as recording dispatches in the shared log.
+// The pane's window: where each control is and whether it is shown, the child IDs, and the
+// panel ("uart") and voice component ("voice") as recording dispatches in the shared log.
 class FakePaneView : public IPaneView {
  public:
   struct Control {
-    bool created = false;
     bool shown = true;
-    bool enabled = true;
     int x = -1, y = -1, width = -1, height = -1;
   };
 
   explicit FakePaneView(CallLog& log) : panel("uart", log), voice("voice", log), log_(log) {}
 
-  bool CreateButton(int control, int childId, CSkinButton& button) override;
-  bool CreateComboBox(int control, int childId, const ChildRect& rect,
-                      CSkinComboBox& combo) override;
+  bool CreateButton(int control, int childId, CSkinButton&) override;
+  bool CreateComboBox(int control, int childId, const ChildRect&, CSkinComboBox&) override;
   ISkinImageSource& SkinImages() override { return skins; }
   IDispatchPort* CreatePanel(int childId) override;
   bool LoadBackground(int resource, int width, int height) override;
   void MoveControl(int control, int x, int y, int width, int height) override;
-  void ShowControl(int control, bool show) override;
-  void EnableControl(int control, bool enable) override;
-  void ResizePane(int width, int height) override;
+  void ShowControl(int control, bool show) override { controls[static_cast<size_t>(control)].shown = show; }
+  void EnableControl(int, bool) override {}
+  void ResizePane(int width, int height) override { paneSize = {width, height}; }
   IDispatchPort* CreateVoiceControl(int childId) override;
-  void DestroyVoiceControl() override;
+  void DestroyVoiceControl() override { voiceDestroyed = true; }
 
   // "x y w h" of a control.
   std::string Place(int control) const;
 
   std::array<Control, kPaneControlCount> controls;
-  std::map<int, int> childIds;  // control -> child ID
+  std::map<int, int> childIds;  // control (-1: the voice component) -> child ID
   FakeSkinImages skins;
   RecordingDispatch panel;
   RecordingDispatch voice;
-  bool panelFails = false;
-  bool comboFails = false;
-  bool backgroundFails = false;
-  bool voiceFails = false;
-  int paneWidth = 0, paneHeight = 0;
-  int voiceCreations = 0;
+  bool panelFails = false, comboFails = false, backgroundFails = false, voiceFails = false;
+  std::pair<int, int> paneSize;
   bool voiceDestroyed = false;
 
  private:
@@ -100,14 +96,17 @@ class FakeSnapshotSystem : public ISnapshotSystem {
   bool FolderExists(const std::string& path) override { return folders.count(path) != 0; }
   bool CreateFolder(const std::string& path) override;
   bool WriteNewFile(const std::string& path, const uint8_t* data, size_t size) override;
-  std::optional<std::string> AskSaveAsPath(const SaveAsRequest& request) override;
+  std::optional<std::string> AskSaveAsPath(const SaveAsRequest& request) override {
+    saveAsAsked.push_back(request);
+    return saveAsAnswer;
+  }
 
   std::optional<int> osMajor = 6;
   std::optional<std::string> profile = std::string("C:\\users\\tester");
   LocalTime now{2024, 3, 9, 7, 5, 2};
   std::set<std::string> folders{"C:\\users\\tester"};
-  std::set<std::string> refused;          // folders that cannot be created
-  std::vector<std::string> created;       // in the order created
+  std::set<std::string> refused;     // folders that cannot be created
+  std::vector<std::string> created;  // in the order created
   std::map<std::string, std::vector<uint8_t>> files;
   bool writeFails = false;
   std::optional<std::string> saveAsAnswer;

@@ -65,21 +65,20 @@ struct RelayDialog : ::testing::Test {
     ASSERT_TRUE(boxes.Click(box)) << box;
     dialog.OnCommand(CRelayOutputDlg::kFirstBoxId + box);
   }
-  std::vector<int> Checks() {
-    std::vector<int> checks;
-    for (int n = 0; n < 6; ++n) checks.push_back(boxes.check(n));
-    return checks;
-  }
-  std::vector<bool> Enabled() {
-    std::vector<bool> enabled;
-    for (int n = 0; n < 6; ++n) enabled.push_back(boxes.enabled(n));
-    return enabled;
+  // Each box as its check state and "e" enabled, "d" disabled or "h" hidden.
+  std::string Boxes() {
+    std::string state;
+    for (int n = 0; n < 6; ++n) {
+      state += (n ? " " : "") + std::to_string(boxes.check(n));
+      state += !boxes.visible(n) ? "h" : boxes.enabled(n) ? "e" : "d";
+    }
+    return state;
   }
 };
 
 TEST_F(RelayDialog, ClicksSendTheWholeStateWord) {
   ASSERT_TRUE(Open(RelayScenario({"DO_DATA=0x05"})));
-  EXPECT_EQ(Checks(), (std::vector<int>{1, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(Boxes(), "1e 0e 1e 0e 0e 0e");
   Click(1);
   Click(0);
   EXPECT_EQ(Targets(*kv, 3), (std::vector<std::string>{kStatePath, Cgi("0x07"), Cgi("0x06")}));
@@ -92,15 +91,12 @@ TEST_F(RelayDialog, ClicksSendTheWholeStateWord) {
   EXPECT_TRUE(boxes.destroyed());
   EXPECT_FALSE(dialog.HasWindow());
   ASSERT_TRUE(Reopen());
-  EXPECT_EQ(Checks(), (std::vector<int>{1, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(Boxes(), "1e 0e 1e 0e 0e 0e");
 }
 
 TEST_F(RelayDialog, HiddenAndDisabledBoxesKeepTheirBits) {
   ASSERT_TRUE(Open(RelayScenario({"DO_DATA=0xB0"}), 4, 0x01));  // bit 7 and outputs 5, 6 on
-  EXPECT_EQ(Enabled(), (std::vector<bool>{true, false, false, false, false, false}));
-  EXPECT_FALSE(boxes.visible(4));
-  EXPECT_FALSE(boxes.visible(5));
-  EXPECT_TRUE(boxes.visible(3));
+  EXPECT_EQ(Boxes(), "0e 0d 0d 0d 1h 1h");
   EXPECT_FALSE(boxes.Click(1));
   Click(0);
   EXPECT_EQ(Targets(*kv, 2).back(), Cgi("0xb1"));
@@ -120,67 +116,46 @@ TEST_F(RelayDialog, NamesFromThePage) {
 TEST_F(RelayDialog, PageLongerThanTheBufferAndMissingKey) {
   ASSERT_TRUE(Open(RouteWithBody(kStatePath, {std::string(1100, '#'), "DO_DATA=0x3F"}) +
                    "route *\nbody\nOK\nend\n"));
-  EXPECT_EQ(dialog.dwDoData(), 0u);
-  EXPECT_EQ(Checks(), (std::vector<int>{0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(Boxes(), "0e 0e 0e 0e 0e 0e");
   EXPECT_TRUE(messages.texts.empty());
 }
 
 TEST_F(RelayDialog, FailedReadsLockTheBoxes) {
   struct Case {
-    std::string scenario;
-    bool closedPort;
+    std::string scenario;  // empty: a closed port
+    int32_t module;
     std::string message;
-    RelayOutcome outcome;
   };
   const std::string path = kStatePath;
   const Case cases[] = {
-      {"route /nothing\n", false, "File not found (" + path + ")", RelayOutcome::kStatusFailed},
-      {"auth a:b\nroute *\n", false, "Authorization Failed. (" + path + ")",
-       RelayOutcome::kStatusFailed},
-      {"route /\n", true, "GetAspWp (" + path + ") read failed.", RelayOutcome::kRequestFailed},
+      {"route /nothing\n", 0, "File not found (" + path + ")"},
+      {"auth a:b\nroute *\n", 0, "Authorization Failed. (" + path + ")"},
+      {"", 0, "GetAspWp (" + path + ") read failed."},
+      {"route *\n", -1, "Module ID init failed."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
+    ASSERT_TRUE(Open(RelayScenario({"DO_DATA=0x3"})));  // an earlier opening ticked boxes
     messages.texts.clear();
-    // An earlier opening left boxes ticked.
-    ASSERT_TRUE(Open(RelayScenario({"DO_DATA=0x3"})));
-    if (c.closedPort) {
-      RelayDialogSettings s = dialog.settings();
-      s.serverPort = ClosedLoopbackPort();
-      dialog.SetSettings(s);
-      EXPECT_FALSE(Reopen());
-    } else {
-      kv = std::make_unique<KvsimScenario>(c.scenario);
-      RelayDialogSettings s = dialog.settings();
-      s.serverPort = kv->port();
-      dialog.SetSettings(s);
-      EXPECT_FALSE(Reopen());
-    }
+    kv = std::make_unique<KvsimScenario>(c.scenario.empty() ? "route /\n" : c.scenario);
+    RelayDialogSettings s = dialog.settings();
+    s.serverPort = c.scenario.empty() ? ClosedLoopbackPort() : kv->port();
+    s.moduleNumber = c.module;
+    dialog.SetSettings(s);
+    EXPECT_FALSE(Reopen());
     EXPECT_EQ(messages.texts, std::vector<std::string>{c.message});
-    EXPECT_EQ(dialog.readOutcome(), c.outcome);
     EXPECT_EQ(dialog.dwDoData(), 0u);
-    EXPECT_EQ(Checks(), (std::vector<int>{0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Enabled(), std::vector<bool>(6, false));
-    // Nothing can be sent on an unread state word, not even by a command.
+    EXPECT_EQ(Boxes(), "0d 0d 0d 0d 0d 0d");
+    // Nothing is sent on an unread state word, not even on a command.
     boxes.SetBoxCheck(0, 1);
     dialog.OnCommand(203);
     EXPECT_EQ(dialog.sendOutcome(), RelayOutcome::kNone);
-    if (!c.closedPort) {
+    if (c.module < 0) {
+      EXPECT_TRUE(kv->requests().empty());
+    } else if (!c.scenario.empty()) {
       EXPECT_EQ(WaitForRequests(*kv, 1).size(), 1u);
     }
   }
-}
-
-TEST_F(RelayDialog, NegativeModuleReadsNothing) {
-  ASSERT_TRUE(Open(RelayScenario({"DO_DATA=0x1"})));
-  RelayDialogSettings s = dialog.settings();
-  s.moduleNumber = -1;
-  dialog.SetSettings(s);
-  kv->clearRequests();
-  EXPECT_FALSE(Reopen());
-  EXPECT_EQ(messages.texts, std::vector<std::string>{"Module ID init failed."});
-  EXPECT_EQ(Enabled(), std::vector<bool>(6, false));
-  EXPECT_TRUE(kv->requests().empty());
 }
 
 TEST_F(RelayDialog, RelayRequestFailures) {
@@ -214,120 +189,95 @@ TEST(RelayStatePageTest, PathsAndParsing) {
   EXPECT_FALSE(v.names[0].has_value());
 }
 
-struct PaneButtons : ::testing::Test {
+TEST(PaneButtons, RelayButtonOpensTheDialogOnce) {
+  PaneRig refused;
+  ASSERT_TRUE(refused.Start(PaneScenario("0x00F1", {"NUM_OF_CAM = 6"})));
+  refused.Click(kButtonRelay);
+  EXPECT_EQ(refused.messages(), std::vector<std::string>{"No Permission"});
+  EXPECT_EQ(refused.dialogs.relayOpens, 0);
+
   PaneRig rig;
-  // Module 0 with six cameras; `rights` are the rights bits of an all-channel entry.
-  void Start(int rights, const std::vector<std::string>& server = {}) {
-    char entry[16];
-    std::snprintf(entry, sizeof entry, "0x00F%X", rights);
-    ASSERT_TRUE(rig.Start(PaneScenario(entry, {"NUM_OF_CAM = 6", "NUM_OF_DO = 4"}, 1, server) +
-                          RelayScenario({"DO_DATA=0x2"})));
-  }
-};
-
-TEST_F(PaneButtons, RelayButtonOpensTheDialogOnce) {
-  Start(0x1);
+  ASSERT_TRUE(rig.Start(PaneScenario("0x00F5", {"NUM_OF_CAM = 6", "NUM_OF_DO = 4"}) +
+                        RelayScenario({"DO_DATA=0x2"})));
   rig.Click(kButtonRelay);
-  EXPECT_EQ(rig.messages(), std::vector<std::string>{"No Permission"});
-  EXPECT_EQ(rig.dialogs.relayOpens, 0);
-
-  PaneRig allowed;
-  ASSERT_TRUE(allowed.Start(PaneScenario("0x00F5", {"NUM_OF_CAM = 6", "NUM_OF_DO = 4"}) +
-                            RelayScenario({"DO_DATA=0x2"})));
-  allowed.Click(kButtonRelay);
-  EXPECT_EQ(allowed.pane.Button(kButtonRelay).GetState(), kSkinNormal);
-  allowed.Click(kButtonRelay);  // its window is still there
-  EXPECT_EQ(allowed.dialogs.relayOpens, 1);
-  const RelayDialogSettings& s = allowed.pane.RelayDialog().settings();
+  EXPECT_EQ(rig.pane.Button(kButtonRelay).GetState(), kSkinNormal);
+  rig.Click(kButtonRelay);  // its window is still there
+  EXPECT_EQ(rig.dialogs.relayOpens, 1);
+  const RelayDialogSettings& s = rig.pane.RelayDialog().settings();
+  EXPECT_EQ(s.serverAddress + ":" + std::to_string(s.serverPort),
+            "127.0.0.1:" + std::to_string(rig.kv->port()));
   EXPECT_EQ(s.moduleNumber, 0);
-  EXPECT_EQ(s.serverAddress, "127.0.0.1");
-  EXPECT_EQ(s.serverPort, allowed.kv->port());
   EXPECT_EQ(s.proxyPort, 8080);
   EXPECT_EQ(s.outputCount, 4);
   EXPECT_EQ(s.rightsMask, 0x3Fu);
-  EXPECT_EQ(allowed.dialogs.relayBoxes.check(1), 1);
-  EXPECT_FALSE(allowed.dialogs.relayBoxes.visible(4));
-  EXPECT_TRUE(allowed.messages().empty());
+  EXPECT_EQ(rig.dialogs.relayBoxes.check(1), 1);
+  EXPECT_FALSE(rig.dialogs.relayBoxes.visible(4));
+  EXPECT_TRUE(rig.messages().empty());
 }
 
-TEST_F(PaneButtons, VoiceButtonByDeviceType) {
+TEST(PaneButtons, VoiceButtonByDeviceType) {
   struct Case {
-    const char* name;
-    int rights;
-    std::vector<std::string> server;
+    const char* property0;  // 0x00F1 view only, 0x00F9 view and audio
+    std::string device;
     std::string user;
-    bool voiceFails;
-    std::vector<std::string> messages;
+    std::string message;
     int audio, voice, downloads;
   };
   const Case cases[] = {
-      {"audio, no right", 0x1, {"AUDIODEVICETYPE=1"}, "", false, {"No Permission"}, 0, 0, 0},
-      {"audio, other user", 0x9, {"AUDIODEVICETYPE=2"}, "guest", false, {"No Permission"}, 0, 0, 0},
-      {"audio as root", 0x9, {"AUDIODEVICETYPE=9"}, "root", false, {}, 1, 0, 0},
-      {"voice, no right", 0x1, {}, "", false, {"No Permission"}, 0, 0, 0},
-      {"voice, no serial", 0x9, {}, "", false, {"Voice device is not installed."}, 0, 0, 0},
-      {"voice", 0x9, {"TTYS1_MODE=\"audio\""}, "", false, {}, 0, 1, 0},
-      {"voice not installed", 0x9, {"TTYS1_MODE=\"audio\""}, "", true, {}, 0, 0, 1},
-      {"unknown", 0x9, {"AUDIODEVICETYPE=5"}, "", false, {"Unknown voice device"}, 0, 0, 0},
+      {"0x00F1", "AUDIODEVICETYPE=1", "", "No Permission", 0, 0, 0},
+      {"0x00F9", "AUDIODEVICETYPE=2", "guest", "No Permission", 0, 0, 0},
+      {"0x00F9", "AUDIODEVICETYPE=9", "root", "", 1, 0, 0},
+      {"0x00F1", "TTYS1_MODE=\"audio\"", "", "No Permission", 0, 0, 0},
+      {"0x00F9", "", "", "Voice device is not installed.", 0, 0, 0},
+      {"0x00F9", "TTYS1_MODE=\"audio\"", "", "", 0, 1, 0},
+      {"0x00F9", "TTYS1_MODE=\"audio\"", "not installed", "", 0, 0, 1},
+      {"0x00F9", "AUDIODEVICETYPE=5", "", "Unknown voice device", 0, 0, 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.device + " " + c.user);
     PaneRig r;
-    r.view.voiceFails = c.voiceFails;
+    r.view.voiceFails = c.user == "not installed";
     r.ctrl().SetStrUserID(c.user);
-    char entry[16];
-    std::snprintf(entry, sizeof entry, "0x00F%X", c.rights);
-    ASSERT_TRUE(r.Start(PaneScenario(entry, {"NUM_OF_CAM = 6"}, 1, c.server)));
+    ASSERT_TRUE(r.Start(PaneScenario(c.property0, {"NUM_OF_CAM = 6"}, 1, {c.device})));
     r.Click(kButtonVoice);
     r.Click(kButtonVoice);  // never a second window
-    const size_t shown = c.messages.empty() ? 0 : 2;
-    EXPECT_EQ(r.messages().size(), shown);
-    if (shown != 0) {
-      EXPECT_EQ(r.messages()[0], c.messages[0]);
-    }
+    EXPECT_EQ(r.messages(), c.message.empty() ? std::vector<std::string>{}
+                                              : std::vector<std::string>(2, c.message));
     EXPECT_EQ(static_cast<int>(r.dialogs.audio.size()), c.audio);
     EXPECT_EQ(static_cast<int>(r.dialogs.voice.size()), c.voice);
-    EXPECT_EQ(static_cast<int>(r.dialogs.downloads.size()), c.downloads * 2);
-    if (c.downloads != 0) {
-      EXPECT_EQ(r.dialogs.downloads[0], 30);
-    }
+    EXPECT_EQ(r.dialogs.downloads, std::vector<int32_t>(2 * c.downloads, 30));
     EXPECT_EQ(r.pane.VoiceControl() != nullptr, c.voice != 0);
   }
 }
 
-TEST_F(PaneButtons, VoiceDialogFieldsFollowIsLimit) {
+TEST(PaneButtons, VoiceDialogFieldsFollowIsLimit) {
   for (int limit : {0, 1}) {
-    PaneRig r;
-    r.ctrl().SetStrUserID("root");
-    r.ctrl().SetStrUserPWD("pw");
-    const std::string limitLine = "IsLimit=" + std::to_string(limit);
-    ASSERT_TRUE(r.Start(PaneScenario("0x00F9", {"NUM_OF_CAM = 6"}, 1,
-                                     {"AUDIODEVICETYPE=1", "UDPPORT=40000", limitLine})));
-    r.Click(kButtonVoice);
-    ASSERT_EQ(r.dialogs.audio.size(), 1u);
-    const AudioDialogFields& a = r.dialogs.audio[0];
-    EXPECT_EQ(a.pane, &r.pane);
-    EXPECT_EQ(a.serverAddress, "127.0.0.1");
-    EXPECT_EQ(a.udpPort, 40000);
-    EXPECT_EQ(a.deviceType, 1);
-    EXPECT_EQ(a.user, "root");
-    EXPECT_EQ(a.password, limit == 1 ? "pw" : "");
-    EXPECT_FALSE(a.portCheck);
-    EXPECT_EQ(r.pane.Button(kButtonVoice).GetState(), kSkinNormal);
-
-    PaneRig v;
-    v.ctrl().SetStrUserID("u");
-    v.ctrl().SetStrUserPWD("pw");
-    ASSERT_TRUE(v.Start(PaneScenario("0x00F9", {"NUM_OF_CAM = 6"}, 1,
-                                     {"TTYS0_MODE=\"a\"", limitLine})));
-    v.Click(kButtonVoice);
-    ASSERT_EQ(v.dialogs.voice.size(), 1u);
-    EXPECT_EQ(v.dialogs.voice[0].user, limit == 1 ? "u" : "");
-    EXPECT_EQ(v.dialogs.voice[0].password, limit == 1 ? "pw" : "");
-    EXPECT_EQ(v.view.childIds[-1], 654321);
-    v.pane.OnDestroy();
-    EXPECT_TRUE(v.view.voiceDestroyed);
-    EXPECT_EQ(v.pane.VoiceControl(), nullptr);
+    for (const char* device : {"AUDIODEVICETYPE=1", "TTYS0_MODE=\"a\""}) {
+      PaneRig r;
+      r.ctrl().SetStrUserID("root");
+      r.ctrl().SetStrUserPWD("pw");
+      ASSERT_TRUE(r.Start(PaneScenario("0x00F9", {"NUM_OF_CAM = 6"}, 1,
+                                       {device, "UDPPORT=40000", "IsLimit=" + std::to_string(limit)})));
+      r.Click(kButtonVoice);
+      EXPECT_EQ(r.pane.Button(kButtonVoice).GetState(), kSkinNormal);
+      if (!r.dialogs.audio.empty()) {
+        const AudioDialogFields& a = r.dialogs.audio[0];
+        EXPECT_EQ(a.pane, &r.pane);
+        EXPECT_EQ(a.serverAddress + ":" + std::to_string(a.udpPort), "127.0.0.1:40000");
+        EXPECT_EQ(a.deviceType, 1);
+        EXPECT_EQ(a.user + "/" + a.password, limit == 1 ? "root/pw" : "root/");
+        EXPECT_FALSE(a.portCheck);
+      } else {
+        ASSERT_EQ(r.dialogs.voice.size(), 1u);
+        const VoiceDialogFields& v = r.dialogs.voice[0];
+        EXPECT_EQ(v.serverAddress + ":" + std::to_string(v.udpPort), "127.0.0.1:40000");
+        EXPECT_EQ(v.user + "/" + v.password, limit == 1 ? "root/pw" : "/");
+        EXPECT_EQ(r.view.childIds[-1], 654321);
+        r.pane.OnDestroy();
+        EXPECT_TRUE(r.view.voiceDestroyed);
+        EXPECT_EQ(r.pane.VoiceControl(), nullptr);
+      }
+    }
   }
 }
 
