@@ -18,6 +18,10 @@ namespace pel {
 
 namespace {
 
+// Room for a burst of the server's records while the receive thread waits for the processor
+// (the system may grant less).
+constexpr int kReceiveBufferBytes = 256 * 1024;
+
 int LastSocketError() {
 #ifdef _WIN32
   return WSAGetLastError();
@@ -115,6 +119,9 @@ int AudioUdpSocket::OpenSocket(const char* address, int port, const char*, const
     std::memset(&server_, 0, sizeof server_);
     return AUDIO_NETWORK_ERROR;
   }
+  const int bufferBytes = kReceiveBufferBytes;
+  setsockopt(socket_.get(), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bufferBytes),
+             sizeof bufferBytes);
   return 0;
 }
 

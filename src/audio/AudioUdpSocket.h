@@ -23,7 +23,8 @@ class AudioUdpSocket {
   AudioUdpSocket(const AudioUdpSocket&) = delete;
   AudioUdpSocket& operator=(const AudioUdpSocket&) = delete;
 
-  // Stores the server address and makes a datagram socket: 0; -12 when the address is not a
+  // Stores the server address and makes a datagram socket (with a receive buffer of 256 KiB
+  // where the system allows it): 0; -12 when the address is not a
   // dotted IPv4 address or the port not 1..65535; -14 when no socket can be made (the address
   // is cleared again). The user and password are not used here.
   int OpenSocket(const char* address, int port, const char* user, const char* password);

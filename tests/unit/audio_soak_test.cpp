@@ -1,6 +1,9 @@
 // A long run of the receive thread: kvsim sends 20,000 records a second for 30 seconds; every
-// packet must be played, in order, and the process must not grow. It takes about 32 seconds:
-// select it with `ctest -R Soak` (or `--gtest_filter=*Soak*`), leave it out with `-E Soak`.
+// packet must reach the player intact and in order, and the process must not grow. The player
+// may drop a block by its rule when the device still holds all four (the test's dialog thread
+// can be starved on a busy machine); every other packet must be played. It takes about 32
+// seconds: select it with `ctest -R Soak` (or `--gtest_filter=*Soak*`), leave it out with
+// `-E Soak`.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -55,21 +58,24 @@ TEST(AudioReceiveSoak, TwentyThousandRecordsASecondForThirtySeconds) {
   ASSERT_NE(kv.udpPort(), 0);
   test::FakeWaveSystem system;
   std::atomic<uint32_t> played{0};
-  std::atomic<uint32_t> outOfOrder{0};
+  std::atomic<uint32_t> next{0};       // the packet number after the last one played
+  std::atomic<uint32_t> backwards{0};  // packets played after a later one
+  std::atomic<uint32_t> broken{0};     // blocks whose bytes are not the packet's
   system.onOutputOpened = [&](test::FakeWaveOut& out) {
     // Played blocks go back at once, and nothing is copied: the run must not allocate.
     out.keepCopies = false;
     out.autoReturn = true;
     out.onWrite = [&](const WaveBlock& block) {
-      const uint32_t n = played.load();
       const uint32_t number = static_cast<uint32_t>(block.data[0]) << 24 |
                               static_cast<uint32_t>(block.data[1]) << 16 |
                               static_cast<uint32_t>(block.data[2]) << 8 | block.data[3];
       const bool intact =
           block.length == kPayloadBytes &&
           block.data[kPayloadBytes - 1] == static_cast<uint8_t>(number + kPayloadBytes - 1);
-      if (number != n || !intact) ++outOfOrder;
-      played = n + 1;
+      if (!intact) ++broken;
+      if (number < next.load()) ++backwards;
+      next = number + 1;
+      ++played;
     };
   };
   AudioRecorder recorder(system);
@@ -78,18 +84,39 @@ TEST(AudioReceiveSoak, TwentyThousandRecordsASecondForThirtySeconds) {
   const auto start = Clock::now();
   ASSERT_EQ(recorder.Connect("127.0.0.1", kv.udpPort(), 1, 0, "soak", "soak"), AUDIO_OK);
 
-  // This thread is the dialog's: it hands the returned blocks back to the player.
+  // This thread is the dialog's: it hands the returned blocks back to the player. It stops
+  // once the last packet was played, or two seconds after the stream should have ended.
+  testing::internal::CaptureStdout();
   long before = -1;
+  const auto end = start + std::chrono::seconds(31);
   const auto deadline = start + std::chrono::seconds(45);
-  while (played.load() < static_cast<uint32_t>(kPackets) && Clock::now() < deadline) {
+  while (next.load() < static_cast<uint32_t>(kPackets) && Clock::now() < deadline) {
+    const uint32_t seen = played.load();
     system.WaitAndPump(20);
     if (before < 0 && Clock::now() - start > std::chrono::seconds(3)) before = ResidentKiB();
+    if (Clock::now() > end && seen == played.load()) {
+      const auto quiet = Clock::now();
+      while (seen == played.load() && Clock::now() - quiet < std::chrono::seconds(2)) {
+        system.WaitAndPump(20);
+      }
+      if (seen == played.load()) break;
+    }
   }
   const long after = ResidentKiB();
   const auto took = Clock::now() - start;
+  const std::string out = testing::internal::GetCapturedStdout();
 
-  EXPECT_EQ(played.load(), static_cast<uint32_t>(kPackets));
-  EXPECT_EQ(outOfOrder.load(), 0u);
+  size_t dropped = 0;
+  for (size_t at = out.find("Drop audio packet!"); at != std::string::npos;
+       at = out.find("Drop audio packet!", at + 1)) {
+    ++dropped;
+  }
+  EXPECT_EQ(played.load() + dropped, static_cast<size_t>(kPackets))
+      << played.load() << " played, " << dropped << " dropped by the player";
+  EXPECT_LT(dropped, static_cast<size_t>(kPackets / 10)) << "the dialog's thread hardly ran";
+  EXPECT_EQ(out.find("does not fit"), std::string::npos) << "records were lost";
+  EXPECT_EQ(backwards.load(), 0u);
+  EXPECT_EQ(broken.load(), 0u);
   EXPECT_GE(took, std::chrono::seconds(29)) << "kvsim kept its pace";
   ASSERT_GT(before, 0);
   EXPECT_LT(after - before, 4096) << "resident size grew from " << before << " KiB to " << after
