@@ -1,12 +1,11 @@
-// The pieces of the audio connection that need no peer: records, address check, mode table,
-// the stop event.
+// The pieces of the audio connection that need no peer: records, the address check, the stop
+// event.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
 #include <thread>
 
-#include "audio/AudioModeTable.h"
 #include "audio/AudioRecord.h"
 #include "audio/AudioUdpSocket.h"
 #include "audio/AutoResetEvent.h"
@@ -61,26 +60,6 @@ TEST(ParseDottedIpv4, OnlyFourDecimalNumbers) {
     EXPECT_FALSE(ParseDottedIpv4(bad, nullptr)) << bad;
   }
   EXPECT_FALSE(ParseDottedIpv4(nullptr, nullptr));
-}
-
-TEST(AudioModeTable, SizesPerMode) {
-  AudioModeLayout layout{};
-  ASSERT_TRUE(LookUpAudioMode(1, layout));
-  EXPECT_EQ(layout.captureBytes, 16384u);
-  EXPECT_EQ(layout.encoderInput, 8192u);
-  EXPECT_EQ(layout.packetBytes, 3132u);
-  EXPECT_EQ(layout.playbackBytes, 16384u);
-  ASSERT_TRUE(LookUpAudioMode(2, layout));
-  EXPECT_EQ(layout.captureBytes, 1400u);
-  EXPECT_EQ(layout.encoderInput, 1400u);
-  EXPECT_EQ(layout.packetBytes, 1460u);
-  EXPECT_EQ(layout.playbackBytes, 4096u);
-  ASSERT_TRUE(LookUpAudioMode(9, layout));
-  EXPECT_EQ(layout.captureBytes, 8192u);
-  EXPECT_EQ(layout.encoderInput, 8192u);
-  EXPECT_EQ(layout.packetBytes, 2172u);
-  EXPECT_EQ(layout.playbackBytes, 8192u);
-  for (int mode : {0, 3, 4, 8, 10, 15, -1}) EXPECT_FALSE(LookUpAudioMode(mode, layout)) << mode;
 }
 
 TEST(AutoResetEvent, OneSetLetsOneWaitThrough) {

@@ -155,6 +155,17 @@ TEST_F(AudioTransport, LoginAcceptedAndLogoutByteForByte) {
   EXPECT_TRUE(recorder().IsOpen()) << "the dialog closes the recorder itself";
 }
 
+TEST_F(AudioTransport, SendOnlyDisconnectDoesNotWait) {
+  test::KvsimScenario kv(Udp("logout silent\n"));
+  ASSERT_EQ(recorder().Open(system_, 9), AUDIO_OK);
+  ASSERT_EQ(Connect(kv), AUDIO_OK);
+  const auto start = Clock::now();
+  EXPECT_EQ(recorder().Disconnect(), 0);
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_EQ(kv.waitForDatagrams(2).back(), LogoutRecord());
+  EXPECT_EQ(system_.output(), nullptr) << "no player without playback";
+}
+
 TEST_F(AudioTransport, LongUserAndPasswordAreCutTo31) {
   test::KvsimScenario kv(Udp("login accept\n"));
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
