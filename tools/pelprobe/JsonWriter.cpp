@@ -1,9 +1,9 @@
-#include "pelprobe/JsonWriter.h"
+#include "JsonWriter.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "pelprobe/Utf8.h"
+#include "Utf8.h"
 
 namespace pel::probe {
 

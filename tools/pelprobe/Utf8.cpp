@@ -1,4 +1,4 @@
-#include "pelprobe/Utf8.h"
+#include "Utf8.h"
 
 #include <cstdio>
 #include <string>
