@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/AudioWire.h"
 #include "support/Kvsim.h"
 #include "support/LoopbackClient.h"
 #include "support/LoopbackUdp.h"
@@ -19,58 +20,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string Udp(const std::string& section) { return "udp\n" + section + "end\n"; }
-
-std::string Login(const std::string& user, const std::string& password) {
-  return std::string("\x7E\x06\x00\x00", 4) + user + std::string(32 - user.size(), '\0') +
-         password + std::string(32 - password.size(), '\0');
-}
-
-std::string Record(int kind, int lengthByte, const std::string& data = "") {
-  std::string record(68, '\0');
-  record[0] = 0x7E;
-  record[1] = static_cast<char>(kind);
-  record[2] = static_cast<char>(lengthByte);
-  record.replace(4, data.size(), data);
-  return record;
-}
-
 std::string Bytes(std::initializer_list<int> values) {
   std::string out;
   for (int v : values) out += static_cast<char>(v);
   return out;
-}
-
-// The Jes packet kvsim must build for a payload in codec mode `mode`.
-std::string JesPacket(int mode, const std::string& payload) {
-  std::string h(60, '\0');
-  h[0] = static_cast<char>(0x90 | mode);
-  h[1] = 0x58;
-  h[2] = static_cast<char>(0xFF);
-  h[3] = static_cast<char>(0xFE);
-  h[5] = 56;
-  h.replace(6, 9, "Kelvanter");
-  h[23] = 1;
-  h[24] = 0x10;
-  h[31] = 1;
-  h[45] = static_cast<char>(0xFF);
-  const size_t total = 60 + payload.size();
-  h[50] = static_cast<char>(total >> 8);
-  h[51] = static_cast<char>(total & 0xFF);
-  h[53] = 0x30;
-  h[54] = static_cast<char>(0xDF);
-  return h + payload;
-}
-
-// The records a packet is sent as.
-std::vector<std::string> Records(const std::string& packet) {
-  std::vector<std::string> records;
-  for (size_t at = 0; at < packet.size(); at += 64) {
-    const size_t n = std::min<size_t>(64, packet.size() - at);
-    records.push_back(
-        Record(at + n == packet.size() ? 17 : 0, static_cast<int>(n), packet.substr(at, n)));
-  }
-  return records;
 }
 
 std::string Counter(uint32_t n, size_t size) {
@@ -108,7 +61,7 @@ TEST(KvsimUdp, LoadTellsTheUdpPortOnlyWithAUdpSection) {
   EXPECT_NE(plain.port(), 0);
   EXPECT_EQ(plain.udpPort(), 0);
   EXPECT_TRUE(plain.datagrams().empty());
-  KvsimScenario withUdp("route /x\n" + Udp(""));
+  KvsimScenario withUdp("route /x\n" + UdpSection(""));
   EXPECT_NE(withUdp.udpPort(), 0);
   EXPECT_NE(withUdp.udpPort(), withUdp.port());
 }
@@ -120,21 +73,21 @@ TEST(KvsimUdp, LoginAnswers) {
     std::string expected;  // empty: no answer
   };
   const std::vector<Case> cases = {
-      {"user demo:pw\nuser root:\n", "demo", Record(2, 1)},
-      {"user demo:pw\nuser root:\n", "root", Record(2, 1)},
-      {"user demo:pw\n", "other", Record(2, 0)},
-      {"user demo:other\nlogin deny 9\n", "demo", Record(2, 9)},
-      {"", "anyone", Record(2, 1)},
-      {"user demo:x\nlogin accept\n", "anyone", Record(2, 1)},
-      {"login deny\n", "demo", Record(2, 0)},
-      {"login wrong-kind\n", "demo", Record(5, 1)},
-      {"login wrong-mark\n", "demo", "X" + Record(2, 1).substr(1)},
+      {"user demo:pw\nuser root:\n", "demo", WireRecord(2, 1)},
+      {"user demo:pw\nuser root:\n", "root", WireRecord(2, 1)},
+      {"user demo:pw\n", "other", WireRecord(2, 0)},
+      {"user demo:other\nlogin deny 9\n", "demo", WireRecord(2, 9)},
+      {"", "anyone", WireRecord(2, 1)},
+      {"user demo:x\nlogin accept\n", "anyone", WireRecord(2, 1)},
+      {"login deny\n", "demo", WireRecord(2, 0)},
+      {"login wrong-kind\n", "demo", WireRecord(5, 1)},
+      {"login wrong-mark\n", "demo", "X" + WireRecord(2, 1).substr(1)},
       {"login silent\n", "demo", ""},
   };
   for (const Case& c : cases) {
-    KvsimScenario kv(Udp(c.section));
+    KvsimScenario kv(UdpSection(c.section));
     LoopbackUdp client;
-    ASSERT_TRUE(client.sendTo(kv.udpPort(), Login(c.user, c.user == "root" ? "" : "pw")));
+    ASSERT_TRUE(client.sendTo(kv.udpPort(), WireLogin(c.user, c.user == "root" ? "" : "pw")));
     auto answer = client.receive(c.expected.empty() ? 300 : 3000);
     if (c.expected.empty()) {
       EXPECT_FALSE(answer.has_value()) << c.section;
@@ -148,14 +101,14 @@ TEST(KvsimUdp, LoginAnswers) {
 
 TEST(KvsimUdp, PacketsAreCutIntoRecordsAfterTheLoginReply) {
   KvsimScenario kv(
-      Udp("mode 9\nsend-payload " + std::string(260, '7') + "\nmode 1\nsend-counter 2 8\n"));
+      UdpSection("mode 9\nsend-payload " + std::string(260, '7') + "\nmode 1\nsend-counter 2 8\n"));
   LoopbackUdp client;
-  ASSERT_TRUE(client.sendTo(kv.udpPort(), Login("a", "b")));
+  ASSERT_TRUE(client.sendTo(kv.udpPort(), WireLogin("a", "b")));
   const auto got = client.receiveUntilQuiet(500);
-  std::vector<std::string> expected{Record(2, 1)};
-  expected = Join(expected, Records(JesPacket(9, std::string(130, 'w'))));
-  expected = Join(expected, Records(JesPacket(1, Counter(0, 8))));
-  expected = Join(expected, Records(JesPacket(1, Counter(1, 8))));
+  std::vector<std::string> expected{WireRecord(2, 1)};
+  expected = Join(expected, WireRecords(WireJesPacket(9, std::string(130, 'w'))));
+  expected = Join(expected, WireRecords(WireJesPacket(1, Counter(0, 8))));
+  expected = Join(expected, WireRecords(WireJesPacket(1, Counter(1, 8))));
   ASSERT_EQ(got.size(), expected.size());
   for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], expected[i]) << i;
   EXPECT_EQ(got[3][1], 17);  // 190 bytes: 64 + 64 + 62
@@ -163,12 +116,12 @@ TEST(KvsimUdp, PacketsAreCutIntoRecordsAfterTheLoginReply) {
 }
 
 TEST(KvsimUdp, RecordsGarbageAndAnUnaskedLogoutAcknowledgement) {
-  KvsimScenario kv(Udp("record 17 200 0102\ngarbage 101\nlogout-ack\n"));
+  KvsimScenario kv(UdpSection("record 17 200 0102\ngarbage 101\nlogout-ack\n"));
   LoopbackUdp client;
-  ASSERT_TRUE(client.sendTo(kv.udpPort(), Login("a", "b")));
+  ASSERT_TRUE(client.sendTo(kv.udpPort(), WireLogin("a", "b")));
   const auto got = client.receiveUntilQuiet(500);
   ASSERT_EQ(got.size(), 1u + 1 + 101 + 1);
-  EXPECT_EQ(got[1], Record(17, 200, Bytes({1, 2})));
+  EXPECT_EQ(got[1], WireRecord(17, 200, Bytes({1, 2})));
   for (size_t k = 0; k < 101; ++k) {
     const std::string& garbage = got[2 + k];
     EXPECT_EQ(garbage.size(), k % 100) << k;
@@ -176,38 +129,38 @@ TEST(KvsimUdp, RecordsGarbageAndAnUnaskedLogoutAcknowledgement) {
       EXPECT_NE(static_cast<uint8_t>(garbage[0]), 0x7E) << k;
     }
   }
-  EXPECT_EQ(got.back(), Record(4, 0));
+  EXPECT_EQ(got.back(), WireRecord(4, 0));
 }
 
 TEST(KvsimUdp, FilesOfPayloadsAndOfPackets) {
   std::string payloads;
   for (int i = 0; i < 250; ++i) payloads += static_cast<char>(i);
   TempFile payloadFile(payloads);
-  const std::string packetA = JesPacket(2, "first");
-  const std::string packetB = JesPacket(9, std::string(70, 'x'));
+  const std::string packetA = WireJesPacket(2, "first");
+  const std::string packetB = WireJesPacket(9, std::string(70, 'x'));
   TempFile packetFile(packetA + packetB);
-  KvsimScenario kv(Udp("send-payload-file " + payloadFile.path() + " 100 2\nsend-packet-file " +
-                       packetFile.path() + "\n"));
+  KvsimScenario kv(UdpSection("send-payload-file " + payloadFile.path() +
+                              " 100 2\nsend-packet-file " + packetFile.path() + "\n"));
   ASSERT_NE(kv.udpPort(), 0);
   LoopbackUdp client;
-  ASSERT_TRUE(client.sendTo(kv.udpPort(), Login("a", "b")));
+  ASSERT_TRUE(client.sendTo(kv.udpPort(), WireLogin("a", "b")));
   const auto got = client.receiveUntilQuiet(500);
-  std::vector<std::string> expected{Record(2, 1)};
+  std::vector<std::string> expected{WireRecord(2, 1)};
   for (int pass = 0; pass < 2; ++pass) {
     for (size_t at = 0; at < payloads.size(); at += 100) {
-      expected = Join(expected, Records(JesPacket(2, payloads.substr(at, 100))));
+      expected = Join(expected, WireRecords(WireJesPacket(2, payloads.substr(at, 100))));
     }
   }
-  expected = Join(expected, Records(packetA));
-  expected = Join(expected, Records(packetB));
+  expected = Join(expected, WireRecords(packetA));
+  expected = Join(expected, WireRecords(packetB));
   EXPECT_EQ(got, expected);
 }
 
 TEST(KvsimUdp, PaceSpreadsTheDatagrams) {
-  KvsimScenario kv(Udp("pace 1000\ngarbage 300\n"));
+  KvsimScenario kv(UdpSection("pace 1000\ngarbage 300\n"));
   LoopbackUdp client;
   const auto start = Clock::now();
-  ASSERT_TRUE(client.sendTo(kv.udpPort(), Login("a", "b")));
+  ASSERT_TRUE(client.sendTo(kv.udpPort(), WireLogin("a", "b")));
   const auto got = client.receiveUntilQuiet(400);
   const auto took = Clock::now() - start - std::chrono::milliseconds(400);
   EXPECT_EQ(got.size(), 301u);
@@ -216,43 +169,43 @@ TEST(KvsimUdp, PaceSpreadsTheDatagrams) {
 }
 
 TEST(KvsimUdp, LogoutIsAcknowledgedAndEndsTheSession) {
-  KvsimScenario kv(Udp("pace 100\ngarbage 1000\n"));
+  KvsimScenario kv(UdpSection("pace 100\ngarbage 1000\n"));
   LoopbackUdp client;
-  ASSERT_TRUE(client.sendTo(kv.udpPort(), Login("a", "b")));
-  ASSERT_EQ(client.receive(2000), Record(2, 1));
+  ASSERT_TRUE(client.sendTo(kv.udpPort(), WireLogin("a", "b")));
+  ASSERT_EQ(client.receive(2000), WireRecord(2, 1));
   ASSERT_TRUE(client.receive(2000).has_value());
-  ASSERT_TRUE(client.sendTo(kv.udpPort(), Record(3, 0)));
+  ASSERT_TRUE(client.sendTo(kv.udpPort(), WireRecord(3, 0)));
   // The acknowledgement comes among the last garbage; then nothing more.
   const auto rest = client.receiveUntilQuiet(400);
   ASSERT_FALSE(rest.empty());
   EXPECT_LT(rest.size(), 10u);
-  EXPECT_NE(std::find(rest.begin(), rest.end(), Record(4, 0)), rest.end());
+  EXPECT_NE(std::find(rest.begin(), rest.end(), WireRecord(4, 0)), rest.end());
 
-  KvsimScenario silent(Udp("logout silent\n"));
-  ASSERT_TRUE(client.sendTo(silent.udpPort(), Record(3, 0)));
+  KvsimScenario silent(UdpSection("logout silent\n"));
+  ASSERT_TRUE(client.sendTo(silent.udpPort(), WireRecord(3, 0)));
   EXPECT_FALSE(client.receive(300).has_value());
 }
 
 TEST(KvsimUdp, EchoesWhatTheClientSends) {
-  KvsimScenario kv(Udp("echo\n"));
+  KvsimScenario kv(UdpSection("echo\n"));
   LoopbackUdp client;
-  ASSERT_TRUE(client.sendTo(kv.udpPort(), Login("a", "b")));
-  ASSERT_EQ(client.receive(2000), Record(2, 1));
-  const std::string packet = JesPacket(2, std::string(1400, 'e'));
+  ASSERT_TRUE(client.sendTo(kv.udpPort(), WireLogin("a", "b")));
+  ASSERT_EQ(client.receive(2000), WireRecord(2, 1));
+  const std::string packet = WireJesPacket(2, std::string(1400, 'e'));
   ASSERT_TRUE(client.sendTo(kv.udpPort(), packet));
-  EXPECT_EQ(client.receiveUntilQuiet(300), Records(packet));
+  EXPECT_EQ(client.receiveUntilQuiet(300), WireRecords(packet));
 }
 
 TEST(KvsimUdp, RecordsEveryDatagramInOrderUntilCleared) {
-  KvsimScenario kv(Udp("login silent\n"));
+  KvsimScenario kv(UdpSection("login silent\n"));
   LoopbackUdp one;
   LoopbackUdp two;
   ASSERT_TRUE(one.sendTo(kv.udpPort(), "first"));
   ASSERT_TRUE(two.sendTo(kv.udpPort(), std::string("\0\x7E", 2)));
   ASSERT_TRUE(one.sendTo(kv.udpPort(), ""));
-  ASSERT_TRUE(two.sendTo(kv.udpPort(), Login("u", "p")));
+  ASSERT_TRUE(two.sendTo(kv.udpPort(), WireLogin("u", "p")));
   EXPECT_EQ(kv.waitForDatagrams(4),
-            (std::vector<std::string>{"first", std::string("\0\x7E", 2), "", Login("u", "p")}));
+            (std::vector<std::string>{"first", std::string("\0\x7E", 2), "", WireLogin("u", "p")}));
   kv.clearRequests();
   EXPECT_TRUE(kv.datagrams().empty());
 }

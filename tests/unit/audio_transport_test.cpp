@@ -14,6 +14,7 @@
 #include "audio/codec/G726Codec.h"
 #include "audio/codec/ImaAdpcmCodec.h"
 #include "audio/codec/MuLawCopyCodec.h"
+#include "support/AudioWire.h"
 #include "support/FakeWaveDevices.h"
 #include "support/FixedClock.h"
 #include "support/Kvsim.h"
@@ -25,8 +26,6 @@ using Bytes = std::vector<uint8_t>;
 using Clock = std::chrono::steady_clock;
 
 constexpr uint32_t kClock = 0x01234567;
-
-std::string Udp(const std::string& section) { return "udp\n" + section + "end\n"; }
 
 std::string Hex(const Bytes& bytes) {
   static const char kDigits[] = "0123456789abcdef";
@@ -46,45 +45,11 @@ Bytes Ramp(size_t size, unsigned seed) {
 
 std::string AsText(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-// The login record as the protocol lays it out.
-std::string LoginRecord(const std::string& user, const std::string& password) {
-  std::string record("\x7E\x06\x00\x00", 4);
-  record += user + std::string(32 - user.size(), '\0');
-  record += password + std::string(32 - password.size(), '\0');
-  return record;
-}
-
-std::string LogoutRecord() { return std::string("\x7E\x03", 2) + std::string(66, '\0'); }
-
-// The 60-byte header of a client audio packet.
-std::string JesHeader(int mode, uint16_t serverId, uint32_t total) {
-  std::string h(60, '\0');
-  h[0] = static_cast<char>(0x90 | mode);
-  h[1] = 0x58;
-  h[2] = static_cast<char>(0xFF);
-  h[3] = static_cast<char>(0xFE);
-  h[5] = 56;
-  h.replace(6, 9, "Kelvanter");
-  h[23] = 1;
-  h[24] = 0x10;
-  h[28] = static_cast<char>(serverId >> 8);
-  h[29] = static_cast<char>(serverId & 0xFF);
-  h[31] = 1;
-  h[45] = static_cast<char>(0xFF);
-  for (int i = 0; i < 4; ++i) h[48 + i] = static_cast<char>((total >> (24 - 8 * i)) & 0xFF);
-  h[53] = 0x30;
-  h[54] = static_cast<char>(0xDF);
-  return h;
-}
-
-// A Jes packet as a server would send it, built here.
+// A mode 2 Jes packet as a server would send it; its total length may lie.
 Bytes ServerPacket(const Bytes& payload, uint32_t total = 0) {
-  Bytes packet(60, 0);
-  packet[0] = 0x92;
-  packet[1] = 0x58;
-  packet[5] = 56;
   if (total == 0) total = static_cast<uint32_t>(60 + payload.size());
-  for (int i = 0; i < 4; ++i) packet[48 + i] = static_cast<uint8_t>(total >> (24 - 8 * i));
+  const std::string header = test::WireJesHeader(2, 0, total);
+  Bytes packet(header.begin(), header.end());
   packet.insert(packet.end(), payload.begin(), payload.end());
   return packet;
 }
@@ -139,72 +104,72 @@ class AudioTransport : public ::testing::Test {
 };
 
 TEST_F(AudioTransport, LoginAcceptedAndLogoutByteForByte) {
-  test::KvsimScenario kv(Udp("user demo:s3cret\n"));
+  test::KvsimScenario kv(test::UdpSection("user demo:s3cret\n"));
   ASSERT_NE(kv.udpPort(), 0);
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
   EXPECT_EQ(Connect(kv, 0, 0, "demo", "s3cret"), AUDIO_OK);
   EXPECT_TRUE(recorder().IsConnected());
-  EXPECT_EQ(kv.waitForDatagrams(1), std::vector<std::string>{LoginRecord("demo", "s3cret")});
+  EXPECT_EQ(kv.waitForDatagrams(1), std::vector<std::string>{test::WireLogin("demo", "s3cret")});
 
   EXPECT_EQ(recorder().Disconnect(), 0);
   EXPECT_FALSE(recorder().IsConnected());
   EXPECT_EQ(recorder().Disconnect(), AUDIO_NOT_CONNECTED);
   const auto datagrams = kv.waitForDatagrams(2);
   ASSERT_EQ(datagrams.size(), 2u);
-  EXPECT_EQ(datagrams[1], LogoutRecord());
+  EXPECT_EQ(datagrams[1], test::WireRecord(3, 0));
   EXPECT_TRUE(recorder().IsOpen()) << "the dialog closes the recorder itself";
 }
 
 TEST_F(AudioTransport, SendOnlyDisconnectDoesNotWait) {
-  test::KvsimScenario kv(Udp("logout silent\n"));
+  test::KvsimScenario kv(test::UdpSection("logout silent\n"));
   ASSERT_EQ(recorder().Open(system_, 9), AUDIO_OK);
   ASSERT_EQ(Connect(kv), AUDIO_OK);
   const auto start = Clock::now();
   EXPECT_EQ(recorder().Disconnect(), 0);
   EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
-  EXPECT_EQ(kv.waitForDatagrams(2).back(), LogoutRecord());
+  EXPECT_EQ(kv.waitForDatagrams(2).back(), test::WireRecord(3, 0));
   EXPECT_EQ(system_.output(), nullptr) << "no player without playback";
 }
 
 TEST_F(AudioTransport, LongUserAndPasswordAreCutTo31) {
-  test::KvsimScenario kv(Udp("login accept\n"));
+  test::KvsimScenario kv(test::UdpSection("login accept\n"));
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
   const std::string user(45, 'U');
   const std::string password(32, 'P');
   EXPECT_EQ(Connect(kv, 0, 0, user.c_str(), password.c_str()), AUDIO_OK);
   EXPECT_EQ(kv.waitForDatagrams(1),
-            std::vector<std::string>{LoginRecord(std::string(31, 'U'), std::string(31, 'P'))});
+            std::vector<std::string>{test::WireLogin(std::string(31, 'U'), std::string(31, 'P'))});
 }
 
 TEST_F(AudioTransport, RefusedLogins) {
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
   {
-    test::KvsimScenario kv(Udp("user demo:demo\n"));
+    test::KvsimScenario kv(test::UdpSection("user demo:demo\n"));
     EXPECT_EQ(Connect(kv, 0, 0, "demo", "wrong"), AUDIO_DENIED);
     EXPECT_FALSE(recorder().IsConnected());
     EXPECT_EQ(kv.datagrams().size(), 1u);
   }
   {
-    test::KvsimScenario kv(Udp("login deny 2\n"));
+    test::KvsimScenario kv(test::UdpSection("login deny 2\n"));
     EXPECT_EQ(Connect(kv), AUDIO_DENIED);
   }
   {
-    test::KvsimScenario kv(Udp("login wrong-kind\n"));
+    test::KvsimScenario kv(test::UdpSection("login wrong-kind\n"));
     EXPECT_EQ(Connect(kv), AUDIO_UNEXPECTED_REPLY);
     EXPECT_FALSE(recorder().IsConnected());
   }
   {
-    test::KvsimScenario kv(Udp("login wrong-mark\n"));
+    test::KvsimScenario kv(test::UdpSection("login wrong-mark\n"));
     EXPECT_EQ(Connect(kv), AUDIO_UNEXPECTED_REPLY);
   }
   EXPECT_TRUE(recorder().IsOpen());
   // A refused connection can be tried again.
-  test::KvsimScenario kv(Udp(""));
+  test::KvsimScenario kv(test::UdpSection(""));
   EXPECT_EQ(Connect(kv), AUDIO_OK);
 }
 
 TEST_F(AudioTransport, NoAnswerTimesOutAfterFiveSeconds) {
-  test::KvsimScenario kv(Udp("login silent\n"));
+  test::KvsimScenario kv(test::UdpSection("login silent\n"));
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
   const auto start = Clock::now();
   testing::internal::CaptureStdout();
@@ -219,7 +184,7 @@ TEST_F(AudioTransport, NoAnswerTimesOutAfterFiveSeconds) {
 }
 
 TEST_F(AudioTransport, BadParametersSendNothing) {
-  test::KvsimScenario kv(Udp(""));
+  test::KvsimScenario kv(test::UdpSection(""));
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
   const int port = kv.udpPort();
   for (const char* address : {"", "127.000.000.0001", "localhost", "127.0.0", "127.0.0.1.1",
@@ -247,7 +212,7 @@ TEST_F(AudioTransport, BadParametersSendNothing) {
 }
 
 TEST_F(AudioTransport, ConnectTwiceIsRefused) {
-  test::KvsimScenario kv(Udp(""));
+  test::KvsimScenario kv(test::UdpSection(""));
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
   ASSERT_EQ(Connect(kv), AUDIO_OK);
   EXPECT_EQ(Connect(kv), AUDIO_ALREADY_CONNECTED);
@@ -266,7 +231,7 @@ class AudioSend : public AudioTransport, public ::testing::WithParamInterface<Se
 // an independent codec of the same kind.
 TEST_P(AudioSend, EachCapturedBlockIsOneJesPacketDatagram) {
   const SendCase& c = GetParam();
-  test::KvsimScenario kv(Udp(""));
+  test::KvsimScenario kv(test::UdpSection(""));
   ASSERT_EQ(recorder().Open(system_, c.mode), AUDIO_OK);
   const Bytes beforeConnect = Ramp(c.captureBytes, 99);
   CaptureBlock(beforeConnect);  // no socket yet: nothing is sent
@@ -284,16 +249,16 @@ TEST_P(AudioSend, EachCapturedBlockIsOneJesPacketDatagram) {
   reference.SetUp(&gains, &gainIndex, nullptr);
   const size_t input = c.mode == 1 ? c.captureBytes / 2 : c.captureBytes;
 
-  std::vector<std::string> expected{LoginRecord("demo", "demo")};
+  std::vector<std::string> expected{test::WireLogin("demo", "demo")};
   for (unsigned block = 0; block < 3; ++block) {
     const Bytes captured = Ramp(c.captureBytes, 17 * block + 1);
     CaptureBlock(captured);
     Bytes payload(c.packetBytes - 60);
     ASSERT_GT(reference.Encode(captured.data(), input, payload.data(), payload.size()), 0);
-    expected.push_back(JesHeader(c.mode, 0x1234, c.packetBytes) + AsText(payload));
+    expected.push_back(test::WireJesHeader(c.mode, 0x1234, c.packetBytes) + AsText(payload));
   }
   ASSERT_EQ(recorder().Disconnect(), 0);
-  expected.push_back(LogoutRecord());
+  expected.push_back(test::WireRecord(3, 0));
   const auto datagrams = kv.waitForDatagrams(expected.size());
   ASSERT_EQ(datagrams.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
@@ -313,7 +278,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, AudioSend,
 
 TEST_F(AudioTransport, FragmentsOf64And64And20PlayAs148BytePacket) {
   const Bytes payload = Ramp(88, 5);
-  test::KvsimScenario kv(Udp("send-payload " + Hex(payload) + "\n"));
+  test::KvsimScenario kv(test::UdpSection("send-payload " + Hex(payload) + "\n"));
   ASSERT_EQ(recorder().SetPlayback(true), 1);
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
   ASSERT_EQ(Connect(kv), AUDIO_OK);
@@ -334,7 +299,7 @@ TEST_F(AudioTransport, BadRecordsAndPacketsDoNotStopPlayback) {
                               RecordLine(17, 200, first, 64, 64) + RecordLine(0, 64, bad, 0, 64) +
                               RecordLine(0, 64, bad, 64, 64) + RecordLine(17, 20, bad, 128, 20) +
                               "send-payload " + Hex(good) + "\n";
-  test::KvsimScenario kv(Udp(section));
+  test::KvsimScenario kv(test::UdpSection(section));
   ASSERT_EQ(recorder().SetPlayback(true), 1);
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
   testing::internal::CaptureStdout();
@@ -357,7 +322,7 @@ TEST_F(AudioTransport, UnaskedLogoutAcknowledgementEndsOnlyReceiving) {
   const std::string section = "send-payload " + Hex(Ramp(10, 1)) +
                               "\nwait 100\nlogout-ack\nwait 300\nsend-payload " + Hex(Ramp(10, 2)) +
                               "\n";
-  test::KvsimScenario kv(Udp(section));
+  test::KvsimScenario kv(test::UdpSection(section));
   ASSERT_EQ(recorder().SetPlayback(true), 1);
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
   ASSERT_EQ(Connect(kv), AUDIO_OK);
@@ -373,11 +338,11 @@ TEST_F(AudioTransport, UnaskedLogoutAcknowledgementEndsOnlyReceiving) {
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
   const auto datagrams = kv.waitForDatagrams(3);
   ASSERT_EQ(datagrams.size(), 3u);
-  EXPECT_EQ(datagrams[2], LogoutRecord());
+  EXPECT_EQ(datagrams[2], test::WireRecord(3, 0));
 }
 
 TEST_F(AudioTransport, DisconnectWithPlaybackWaitsForTheAcknowledgement) {
-  test::KvsimScenario kv(Udp(""));
+  test::KvsimScenario kv(test::UdpSection(""));
   ASSERT_EQ(recorder().SetPlayback(true), 1);
   ASSERT_EQ(recorder().Open(system_, 9), AUDIO_OK);
   ASSERT_EQ(Connect(kv), AUDIO_OK);
@@ -388,13 +353,13 @@ TEST_F(AudioTransport, DisconnectWithPlaybackWaitsForTheAcknowledgement) {
   EXPECT_EQ(recorder().Disconnect(), 0);
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
   EXPECT_TRUE(output->closed()) << "the player closes with the connection";
-  EXPECT_EQ(kv.waitForDatagrams(2).back(), LogoutRecord());
+  EXPECT_EQ(kv.waitForDatagrams(2).back(), test::WireRecord(3, 0));
   recorder().Close();
   EXPECT_EQ(system_.liveWindows(), 0);
 }
 
 TEST_F(AudioTransport, DisconnectWithoutAcknowledgementStillEnds) {
-  test::KvsimScenario kv(Udp("logout silent\n"));
+  test::KvsimScenario kv(test::UdpSection("logout silent\n"));
   ASSERT_EQ(recorder().SetPlayback(true), 1);
   ASSERT_EQ(recorder().Open(system_, 1), AUDIO_OK);
   ASSERT_EQ(Connect(kv), AUDIO_OK);
@@ -410,7 +375,7 @@ TEST_F(AudioTransport, DisconnectWithoutAcknowledgementStillEnds) {
 }
 
 TEST_F(AudioTransport, EchoedCaptureIsPlayed) {
-  test::KvsimScenario kv(Udp("echo\n"));
+  test::KvsimScenario kv(test::UdpSection("echo\n"));
   ASSERT_EQ(recorder().SetPlayback(true), 1);
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
   ASSERT_EQ(Connect(kv), AUDIO_OK);
@@ -423,14 +388,14 @@ TEST_F(AudioTransport, EchoedCaptureIsPlayed) {
 }
 
 TEST_F(AudioTransport, CloseWhileConnectedLogsOutFirst) {
-  test::KvsimScenario kv(Udp(""));
+  test::KvsimScenario kv(test::UdpSection(""));
   ASSERT_EQ(recorder().SetPlayback(true), 1);
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
   ASSERT_EQ(Connect(kv), AUDIO_OK);
   recorder().Close();
   EXPECT_FALSE(recorder().IsConnected());
   EXPECT_FALSE(recorder().IsOpen());
-  EXPECT_EQ(kv.waitForDatagrams(2).back(), LogoutRecord());
+  EXPECT_EQ(kv.waitForDatagrams(2).back(), test::WireRecord(3, 0));
   EXPECT_EQ(system_.liveWindows(), 0);
 }
 
