@@ -33,9 +33,9 @@ bool LookUpShape(int mode, BlockShape& shape) {
 }
 
 // The codec for the mode with the gain the control's capture and playback give it.
-class ProbeCodec {
+class StreamCodec {
  public:
-  ProbeCodec(int mode, IMillisecondClock& clock)
+  StreamCodec(int mode, IMillisecondClock& clock)
       : gains_(MakeGainTable()), codec_(MakeAudioCodec(mode, clock)) {
     if (codec_) codec_->SetUp(&gains_, &gainIndex_, nullptr);
   }
@@ -64,7 +64,7 @@ CoderResult EncodeAudio(int mode, ByteSource& in, ByteSink& out, IMillisecondClo
                         CoderCounts& counts, size_t chunkBlocks) {
   BlockShape shape;
   if (!LookUpShape(mode, shape)) return CoderResult::kBadMode;
-  ProbeCodec codec(mode, clock);
+  StreamCodec codec(mode, clock);
   if (!codec) return CoderResult::kBadMode;
   const uint8_t silence = mode == kAudioModeMuLaw ? kMuLawSilence : 0;
 
@@ -99,7 +99,7 @@ CoderResult DecodeAudio(int mode, ByteSource& in, ByteSink& out, CoderCounts& co
                         size_t chunkBlocks) {
   BlockShape shape;
   if (!LookUpShape(mode, shape)) return CoderResult::kBadMode;
-  ProbeCodec codec(mode, DefaultMillisecondClock());
+  StreamCodec codec(mode, DefaultMillisecondClock());
   if (!codec) return CoderResult::kBadMode;
 
   std::vector<uint8_t> input(std::max<size_t>(chunkBlocks, 1) * shape.payloadBytes);

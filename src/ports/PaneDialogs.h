@@ -52,6 +52,12 @@ class IPaneDialogs {
   virtual void OpenVoiceConnection(const VoiceDialogFields& fields) = 0;
   // Shows the Download dialog (template 270) modally, handing it `value`.
   virtual void ShowDownload(int32_t value) = 0;
+  // The voice component's status event (event 1: code, detail), which the pane's event sink
+  // receives: handed to the Voice Connection dialog object (CVoiceConnectionDlg::OnVoiceStatus).
+  virtual void VoiceStatus(int32_t code, int32_t detail) {
+    (void)code;
+    (void)detail;
+  }
   // Creates the window of the relay dialog (template 213); when the window initialises it
   // calls dialog.OnInitDialog with the window's view.
   virtual void OpenRelayOutput(CRelayOutputDlg& dialog) = 0;

@@ -173,6 +173,14 @@ TEST_F(VoiceDialogTest, DisconnectAndExit) {
   EXPECT_EQ(Calls().size(), 1u) << "the window's own destruction after EXIT adds nothing";
 }
 
+TEST_F(VoiceDialogTest, AComponentGoneBeforeTheWindowIsNotCalled) {
+  Open();
+  pane_.voice = nullptr;  // the pane's destruction removes the component first
+  dialog_.OnDestroy();
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_TRUE(dialog_.closing());
+}
+
 TEST_F(VoiceDialogTest, SlidersSetTheComponentsLevels) {
   Open();
   view_->Drag(dlg::kIdMicSlider, 17);

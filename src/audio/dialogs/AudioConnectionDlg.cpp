@@ -100,7 +100,6 @@ void CAudioConnectionDlg::EndConnection() {
     recorder_.Disconnect();
     recorder_.Close();
   }
-  if (data_.radio == kReceiveUdp) pane_.EnableStreamAudio(1);
 }
 
 void CAudioConnectionDlg::OnDisconnect() {
@@ -108,6 +107,7 @@ void CAudioConnectionDlg::OnDisconnect() {
   data_.Read(*view_);
   ShowStatusNow(*view_, data_.status, dlg::kStatusDisconnecting);
   EndConnection();
+  if (data_.radio == kReceiveUdp) pane_.EnableStreamAudio(1);
   EnableConnected(false);
   data_.status = dlg::kStatusDisconnected;
   data_.Show(*view_);
@@ -124,7 +124,8 @@ void CAudioConnectionDlg::OnOK() {
 void CAudioConnectionDlg::OnDestroy() {
   if (view_ == nullptr) return;
   view_ = nullptr;
-  if (recorder_.IsOpen()) EndConnection();
+  // The control and its viewer are going too: only the connection and the capture end.
+  EndConnection();
 }
 
 void CAudioConnectionDlg::OnPortCheck() {

@@ -56,7 +56,7 @@ class CAudioConnectionDlg {
   // The user let go of slider 211 (microphone) or 212 (speaker).
   void OnSliderReleased(int id);
   // WM_DESTROY. A window destroyed with its parent, not through EXIT, still ends the
-  // connection and the capture.
+  // connection and the capture (the viewer, going too, is left alone).
   void OnDestroy();
 
   bool HasWindow() const { return view_ != nullptr; }

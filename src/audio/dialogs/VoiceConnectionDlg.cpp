@@ -16,18 +16,24 @@ void CVoiceConnectionDlg::SetFields(const VoiceDialogFields& fields) {
   data_.port = fields.udpPort;
 }
 
+CNvwVoiceCtrl& CVoiceConnectionDlg::Voice() {
+  // Asked afresh each time: the pane destroys the component before this window when both go.
+  voice_.Attach(pane_.VoiceControl());
+  return voice_;
+}
+
 bool CVoiceConnectionDlg::OnInitDialog(IDialogView& view) {
   view_ = &view;
-  voice_.Attach(pane_.VoiceControl());
   closing_ = false;
-  voice_.SetBDialogInit(true);
+  CNvwVoiceCtrl& voice = Voice();
+  voice.SetBDialogInit(true);
 
-  view.SetSliderRange(dlg::kIdSpeakerSlider, 0, voice_.GetSpeakerLevelMax());
-  view.SetSliderRange(dlg::kIdMicSlider, 0, voice_.GetMicLevelMax());
+  view.SetSliderRange(dlg::kIdSpeakerSlider, 0, voice.GetSpeakerLevelMax());
+  view.SetSliderRange(dlg::kIdMicSlider, 0, voice.GetMicLevelMax());
   view.SetSliderTicFrequency(dlg::kIdSpeakerSlider, 0);
   view.SetSliderTicFrequency(dlg::kIdMicSlider, 0);
-  view.SetSliderPosition(dlg::kIdSpeakerSlider, voice_.GetSpeakerLevel());
-  view.SetSliderPosition(dlg::kIdMicSlider, voice_.GetMicLevel());
+  view.SetSliderPosition(dlg::kIdSpeakerSlider, voice.GetSpeakerLevel());
+  view.SetSliderPosition(dlg::kIdMicSlider, voice.GetMicLevel());
   view.EnableControl(kIdDisconnect, false);
 
   const bool limited = pane_.IsLimit() != 0;
@@ -60,10 +66,11 @@ void CVoiceConnectionDlg::OnConnect() {
     messages_.ShowMessage(LoadResString(IDS_AUDIO_BAD_PARAMETER));
     return;
   }
-  voice_.SetServerPort(data_.portCheck ? data_.port : fields_.udpPort);
-  voice_.SetUserName(fields_.user);
-  voice_.SetUserPassword(fields_.password);
-  voice_.SetServerAddress(fields_.serverAddress);
+  CNvwVoiceCtrl& voice = Voice();
+  voice.SetServerPort(data_.portCheck ? data_.port : fields_.udpPort);
+  voice.SetUserName(fields_.user);
+  voice.SetUserPassword(fields_.password);
+  voice.SetServerAddress(fields_.serverAddress);
   ShowStatusNow(*view_, data_.status, dlg::kStatusConnecting);
   // The controls are locked before the component is asked: a component that reports its
   // outcome from inside Connect unlocks them again through the status event.
@@ -73,13 +80,13 @@ void CVoiceConnectionDlg::OnConnect() {
   view_->EnableControl(dlg::kIdPort, false);
   view_->EnableControl(kIdListenOnly, false);
   view_->EnableControl(kIdListenAndSpeak, false);
-  voice_.Connect();
+  voice.Connect();
 }
 
 void CVoiceConnectionDlg::OnDisconnect() {
   if (view_ == nullptr) return;
   ShowStatusNow(*view_, data_.status, dlg::kStatusDisconnecting);
-  voice_.Disconnect();
+  Voice().Disconnect();
 }
 
 void CVoiceConnectionDlg::OnListenOnly() {
@@ -104,9 +111,9 @@ void CVoiceConnectionDlg::OnSliderReleased(int id) {
   if (view_ == nullptr) return;
   const int position = view_->GetSliderPosition(id);
   if (id == dlg::kIdMicSlider) {
-    voice_.SetMicLevel(position);
+    Voice().SetMicLevel(position);
   } else if (id == dlg::kIdSpeakerSlider) {
-    voice_.SetSpeakerLevel(position);
+    Voice().SetSpeakerLevel(position);
   }
 }
 

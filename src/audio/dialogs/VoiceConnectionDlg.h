@@ -63,6 +63,7 @@ class CVoiceConnectionDlg {
 
  private:
   void ShowEnded();
+  CNvwVoiceCtrl& Voice();
 
   IUserMessages& messages_;
   IDialogPane& pane_;
