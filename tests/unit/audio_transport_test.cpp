@@ -126,7 +126,7 @@ TEST_F(AudioTransport, SendOnlyDisconnectDoesNotWait) {
   ASSERT_EQ(Connect(kv), AUDIO_OK);
   const auto start = Clock::now();
   EXPECT_EQ(recorder().Disconnect(), 0);
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(3)) << "not the 5 s wait";
   EXPECT_EQ(kv.waitForDatagrams(2).back(), test::WireRecord(3, 0));
   EXPECT_EQ(system_.output(), nullptr) << "no player without playback";
 }
@@ -335,7 +335,7 @@ TEST_F(AudioTransport, UnaskedLogoutAcknowledgementEndsOnlyReceiving) {
   EXPECT_EQ(kv.waitForDatagrams(2).size(), 2u);
   const auto start = Clock::now();
   EXPECT_EQ(recorder().Disconnect(), 0);
-  EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(3)) << "not the 5 s wait";
   const auto datagrams = kv.waitForDatagrams(3);
   ASSERT_EQ(datagrams.size(), 3u);
   EXPECT_EQ(datagrams[2], test::WireRecord(3, 0));
