@@ -40,6 +40,13 @@ host() {  # report file, pelhost arguments...
 
 wine "$regsvr32" /s "$(winpath "$bin/PelStandins.dll")" || { echo "FAIL: stand-ins not registered"; exit 1; }
 
+# Components hosted as child controls by the control's own hosting code.
+if wine "$bin/wincom_tests.exe" --gtest_filter='HostedControlTest.*' >"$work/hosted.txt" 2>&1; then
+  echo "ok: hosted child controls"
+else
+  cat "$work/hosted.txt"; echo "FAIL: hosted child controls"; failed=1
+fi
+
 # The viewer stand-in, by its class ID: two cameras in the 352-wide grid, a connect, a click on
 # the second tile, a screenshot.
 host "$work/viewer.txt" --size 716x544 \

@@ -8,7 +8,8 @@ rm -rf "$work"
 mkdir -p "$work/images"
 # Under Wine, Z: is the Linux root.
 export PEL_IMAGE_DIR="Z:${work//\//\\}\\images"
-"$wine_run" "$bin/wincom_tests.exe" || exit 1
+# Hosting needs windows: wine.display runs those cases.
+"$wine_run" "$bin/wincom_tests.exe" --gtest_filter='-HostedControlTest.*' || exit 1
 
 failed=0
 # file, format, width, height, x, y, red, green, blue, tolerance

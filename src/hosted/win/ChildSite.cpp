@@ -1,0 +1,96 @@
+#include "hosted/win/ChildSite.h"
+
+#include <olectl.h>
+
+#include "control/win/com/ComObject.h"
+
+namespace pel::win {
+
+HRESULT ChildSite::QueryInterfaceImpl(REFIID iid, void** out) {
+  static const com::InterfaceEntry<ChildSite> kTable[] = {
+      {&IID_IOleClientSite, com::CastTo<ChildSite, IOleClientSite>},
+      {&IID_IOleWindow, com::CastTo<ChildSite, IOleInPlaceSite>},
+      {&IID_IOleInPlaceSite, com::CastTo<ChildSite, IOleInPlaceSite>},
+      {&IID_IOleInPlaceUIWindow, com::CastTo<ChildSite, IOleInPlaceFrame>},
+      {&IID_IOleInPlaceFrame, com::CastTo<ChildSite, IOleInPlaceFrame>},
+      {&IID_IOleControlSite, com::CastTo<ChildSite, IOleControlSite>},
+      {&IID_IDispatch, com::CastTo<ChildSite, IDispatch>},
+  };
+  return com::QueryFromTable(this, kTable, iid, out);
+}
+
+STDMETHODIMP ChildSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+  if (moniker) *moniker = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ChildSite::GetContainer(IOleContainer** container) {
+  if (container) *container = nullptr;
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP ChildSite::GetWindow(HWND* window) {
+  if (!window) return E_POINTER;
+  *window = parent_;
+  return S_OK;
+}
+
+STDMETHODIMP ChildSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc,
+                                         LPRECT pos, LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
+  if (!frame || !doc || !pos || !clip || !info) return E_POINTER;
+  *frame = this;
+  static_cast<IOleInPlaceFrame*>(this)->AddRef();
+  *doc = nullptr;
+  *pos = pos_;
+  *clip = pos_;
+  info->fMDIApp = FALSE;
+  info->hwndFrame = parent_;
+  info->haccel = nullptr;
+  info->cAccelEntries = 0;
+  return S_OK;
+}
+
+STDMETHODIMP ChildSite::OnPosRectChange(LPCRECT pos) {
+  if (!pos) return E_POINTER;
+  pos_ = *pos;
+  return S_OK;
+}
+
+STDMETHODIMP ChildSite::GetExtendedControl(IDispatch** out) {
+  if (out) *out = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ChildSite::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) {
+  if (ids) {
+    for (UINT k = 0; k < count; ++k) ids[k] = DISPID_UNKNOWN;
+  }
+  return DISP_E_UNKNOWNNAME;
+}
+
+STDMETHODIMP ChildSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*,
+                               VARIANT* result, EXCEPINFO*, UINT*) {
+  if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
+  if (!result) return E_POINTER;
+  VariantInit(result);
+  switch (id) {
+    case DISPID_AMBIENT_USERMODE:
+      V_VT(result) = VT_BOOL;
+      V_BOOL(result) = VARIANT_TRUE;
+      return S_OK;
+    case DISPID_AMBIENT_UIDEAD:
+    case DISPID_AMBIENT_SHOWHATCHING:
+    case DISPID_AMBIENT_SHOWGRABHANDLES:
+      V_VT(result) = VT_BOOL;
+      V_BOOL(result) = VARIANT_FALSE;
+      return S_OK;
+    case DISPID_AMBIENT_LOCALEID:
+      V_VT(result) = VT_I4;
+      V_I4(result) = static_cast<LONG>(GetUserDefaultLCID());
+      return S_OK;
+    default:
+      return DISP_E_MEMBERNOTFOUND;
+  }
+}
+
+}  // namespace pel::win

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+#include <oleidl.h>
+
+#include <memory>
+
+#include "control/win/com/ComPtr.h"
+#include "hosted/win/EventSink.h"
+#include "hosted/win/WinDispatchPort.h"
+
+namespace pel::win {
+
+class ChildSite;
+
+// An outside ActiveX component hosted as a child control of `parent`: created by class ID,
+// given a site, in-place activated in `rect`, its window given the child ID, its events handed
+// to a handler. A component that is not installed (or will not activate) leaves this empty and
+// Dispatch() null, so that the wrapper over it stays inert.
+class HostedControl {
+ public:
+  HostedControl() = default;
+  HostedControl(const HostedControl&) = delete;
+  HostedControl& operator=(const HostedControl&) = delete;
+  ~HostedControl() { Destroy(); }
+
+  HRESULT Create(REFCLSID clsid, HWND parent, const RECT& rect, int id, ComponentEvent events);
+  void Destroy();
+
+  IDispatchPort* Dispatch() { return port_.get(); }
+  HWND Window() const { return window_; }
+  // Moves the component's window (client coordinates of the parent).
+  void Move(const RECT& rect);
+
+ private:
+  com::ComPtr<IOleObject> object_;
+  com::ComPtr<IOleClientSite> site_;
+  ChildSite* siteImpl_ = nullptr;
+  std::unique_ptr<WinDispatchPort> port_;
+  EventConnection events_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace pel::win
