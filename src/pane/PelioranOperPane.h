@@ -53,6 +53,8 @@ class CPelioranOperPane : public IOperPaneLink {
   PanePainting Painting() const { return PanePainting{}; }
   // The panel's SizeChanged event.
   void OnPanelSizeChanged(int cx, int cy);
+  // The voice component's status event (event 1); its events 2 and 3 mean nothing here.
+  void OnVoiceStatus(int32_t code, int32_t detail) { ports_.dialogs.VoiceStatus(code, detail); }
 
   // --- IOperPaneLink -----------------------------------------------------------------------
   IComboList& ModuleList() override { return moduleList_; }

@@ -77,12 +77,14 @@ class FakePaneDialogs : public IPaneDialogs {
   void OpenAudioConnection(const AudioDialogFields& fields) override;
   void OpenVoiceConnection(const VoiceDialogFields& fields) override;
   void ShowDownload(int32_t value) override { downloads.push_back(value); }
+  void VoiceStatus(int32_t code, int32_t detail) override { statuses.emplace_back(code, detail); }
   void OpenRelayOutput(CRelayOutputDlg& dialog) override;
 
   std::set<std::string> open;
   std::vector<AudioDialogFields> audio;
   std::vector<VoiceDialogFields> voice;
   std::vector<int32_t> downloads;
+  std::vector<std::pair<int32_t, int32_t>> statuses;
   RelayBoxes relayBoxes;
   int relayOpens = 0;
 };

@@ -273,6 +273,8 @@ TEST(PaneButtons, VoiceDialogFieldsFollowIsLimit) {
         EXPECT_EQ(v.serverAddress + ":" + std::to_string(v.udpPort), "127.0.0.1:40000");
         EXPECT_EQ(v.user + "/" + v.password, limit == 1 ? "root/pw" : "/");
         EXPECT_EQ(r.view.childIds[-1], 654321);
+        r.pane.OnVoiceStatus(8, 1);
+        EXPECT_EQ(r.dialogs.statuses, (std::vector<std::pair<int32_t, int32_t>>{{8, 1}}));
         r.pane.OnDestroy();
         EXPECT_TRUE(r.view.voiceDestroyed);
         EXPECT_EQ(r.pane.VoiceControl(), nullptr);
