@@ -15,7 +15,7 @@
 #include "audio/dialogs/PaneDialogLink.h"
 #include "pelprobe/MemoryDialogView.h"
 #include "res/StringTable.h"
-#include "support/AudioRecords.h"
+#include "support/AudioWire.h"
 #include "support/ControlFakes.h"
 #include "support/FakeDialogPane.h"
 #include "support/FakeWaveDevices.h"
@@ -31,8 +31,6 @@ using Dlg = CAudioConnectionDlg;
 constexpr int32_t kPagePort = 32001;
 const char* const kNetworkProblem = "Network problem. Check IP, port, router mapping or cable.";
 const char* const kBadPort = "Invalid parameter input. Check port.";
-
-std::string Udp(const std::string& section) { return "udp\n" + section + "end\n"; }
 
 class AudioDialogTest : public ::testing::Test {
  protected:
@@ -119,7 +117,7 @@ TEST_F(AudioDialogTest, OpeningSetsSlidersDisablesAndShowsTheFields) {
 }
 
 TEST_F(AudioDialogTest, TcpModeConnectsSendOnlyAndLeavesTheViewerAlone) {
-  test::KvsimScenario kv(Udp(""));
+  test::KvsimScenario kv(test::UdpSection(""));
   Open(kv.udpPort());
   pane_.camera = 3;
   pane_.serverId = 7;
@@ -130,21 +128,21 @@ TEST_F(AudioDialogTest, TcpModeConnectsSendOnlyAndLeavesTheViewerAlone) {
   ExpectConnectedControls(true);
   EXPECT_TRUE(dialog().recorder().IsConnected());
   EXPECT_EQ(system_.outputOpens(), 0) << "no player in TCP mode";
-  EXPECT_EQ(kv.waitForDatagrams(1).at(0), test::LoginRecordBytes("root", ""));
+  EXPECT_EQ(kv.waitForDatagrams(1).at(0), test::WireLogin("root", ""));
 
   dialog().OnCommand(Dlg::kIdDisconnect);
   EXPECT_EQ(Statuses().back(), "Disconnected");
   EXPECT_TRUE(PaintedRightAfter("Disconnecting...."));
   ExpectConnectedControls(false);
   EXPECT_FALSE(dialog().recorder().IsOpen());
-  EXPECT_EQ(kv.waitForDatagrams(2).back(), test::LogoutRecordBytes());
+  EXPECT_EQ(kv.waitForDatagrams(2).back(), test::WireRecord(3, 0));
   EXPECT_TRUE(pane_.streamAudio.empty());
   EXPECT_TRUE(messages_.texts.empty());
   EXPECT_EQ(system_.liveWindows(), 0);
 }
 
 TEST_F(AudioDialogTest, UdpModePlaysTheServerAndSwitchesStreamAudioOffMeanwhile) {
-  test::KvsimScenario kv(Udp("echo\n"));
+  test::KvsimScenario kv(test::UdpSection("echo\n"));
   Open(kv.udpPort());
   ChooseReceiveMode(Dlg::kIdUdp);
   dialog().OnCommand(Dlg::kIdConnect);
@@ -205,7 +203,7 @@ TEST_F(AudioDialogTest, FailuresEndDisconnectedWithTheirMessage) {
     messages_.texts.clear();
     system_.inputDevices = c.inputDevices;
     pane_.camera = c.camera;
-    test::KvsimScenario kv(Udp(c.udp));
+    test::KvsimScenario kv(test::UdpSection(c.udp));
     Open(kv.udpPort(), c.type, c.address);
     if (!c.port.empty()) TypePort(c.port == "-" ? "" : c.port);
     const int opensBefore = system_.inputOpens();
@@ -226,7 +224,7 @@ TEST_F(AudioDialogTest, FailuresEndDisconnectedWithTheirMessage) {
 }
 
 TEST_F(AudioDialogTest, SilentServerIsANetworkProblemAfterFiveSeconds) {
-  test::KvsimScenario kv(Udp("login silent\n"));
+  test::KvsimScenario kv(test::UdpSection("login silent\n"));
   Open(kv.udpPort());
   dialog().OnCommand(Dlg::kIdConnect);
   EXPECT_EQ(dialog().lastResult(), AUDIO_TIMEOUT);
@@ -236,7 +234,7 @@ TEST_F(AudioDialogTest, SilentServerIsANetworkProblemAfterFiveSeconds) {
 }
 
 TEST_F(AudioDialogTest, PortCheckEnablesTheEditAndATypedPortIsUsed) {
-  test::KvsimScenario kv(Udp(""));
+  test::KvsimScenario kv(test::UdpSection(""));
   Open(kPagePort);
   TypePort(std::to_string(kv.udpPort()));
   EXPECT_TRUE(view_->IsEnabled(dlg::kIdPort));
@@ -267,7 +265,7 @@ TEST_F(AudioDialogTest, ExitAndParentDestructionEndTheConnection) {
   for (bool exitButton : {true, false}) {
     SCOPED_TRACE(exitButton ? "EXIT" : "destroyed with the pane");
     pane_.streamAudio.clear();
-    test::KvsimScenario kv(Udp(""));
+    test::KvsimScenario kv(test::UdpSection(""));
     Open(kv.udpPort());
     ChooseReceiveMode(Dlg::kIdUdp);
     dialog().OnCommand(Dlg::kIdConnect);
@@ -280,7 +278,7 @@ TEST_F(AudioDialogTest, ExitAndParentDestructionEndTheConnection) {
     }
     EXPECT_FALSE(dialog().HasWindow());
     EXPECT_FALSE(dialog().recorder().IsOpen());
-    EXPECT_EQ(kv.waitForDatagrams(2).back(), test::LogoutRecordBytes());
+    EXPECT_EQ(kv.waitForDatagrams(2).back(), test::WireRecord(3, 0));
     const std::vector<int32_t> switched =
         exitButton ? std::vector<int32_t>{0, 1} : std::vector<int32_t>{0};
     EXPECT_EQ(pane_.streamAudio, switched);

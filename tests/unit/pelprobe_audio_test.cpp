@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "support/AudioRecords.h"
+#include "support/AudioWire.h"
 #include "support/ChildProcess.h"
 #include "support/ControlRig.h"
 #include "support/JsonReader.h"
@@ -38,7 +38,7 @@ JsonValue Report(const ProcessResult& run) {
 }
 
 TEST(PelprobeAudio, SendsInRealTimeAndPlaysTheEcho) {
-  KvsimScenario kv(ServerRoute({"UDPPORT=40000", "AUDIODEVICETYPE=2"}) + "udp\necho\nend\n");
+  KvsimScenario kv(ServerRoute({"UDPPORT=40000", "AUDIODEVICETYPE=2"}) + UdpSection("echo\n"));
   ASSERT_NE(kv.udpPort(), 0);
   const std::string out = testing::TempDir() + "pelprobe_audio_played.raw";
   const ProcessResult run = RunAudio(kv.port(), kv.udpPort(), {"--seconds", "2", "--out", out});
@@ -63,8 +63,8 @@ TEST(PelprobeAudio, SendsInRealTimeAndPlaysTheEcho) {
 
   const std::vector<std::string> datagrams = kv.waitForDatagrams(static_cast<size_t>(sent) + 2);
   ASSERT_EQ(datagrams.size(), static_cast<size_t>(sent) + 2);
-  EXPECT_EQ(datagrams.front(), LoginRecordBytes("root", ""));
-  EXPECT_EQ(datagrams.back(), LogoutRecordBytes());
+  EXPECT_EQ(datagrams.front(), WireLogin("root", ""));
+  EXPECT_EQ(datagrams.back(), WireRecord(3, 0));
   for (size_t i = 1; i + 1 < datagrams.size(); ++i) {
     EXPECT_EQ(datagrams[i].size(), kModeTwoPacket) << i;
   }
@@ -77,7 +77,7 @@ TEST(PelprobeAudio, SendsInRealTimeAndPlaysTheEcho) {
 }
 
 TEST(PelprobeAudio, RefusedLoginReportsItsMessage) {
-  KvsimScenario kv("udp\nlogin deny\nend\n");
+  KvsimScenario kv(UdpSection("login deny\n"));
   const ProcessResult run = RunAudio(kv.port(), kv.udpPort(), {"--mode", "9", "--user", "demo"});
   EXPECT_EQ(run.exitStatus, 4);
   const JsonValue report = Report(run);
@@ -88,7 +88,7 @@ TEST(PelprobeAudio, RefusedLoginReportsItsMessage) {
   ASSERT_EQ(report["messages"].items.size(), 1u);
   EXPECT_EQ(report["messages"][0].text, denied);
   EXPECT_EQ(report["sent"].Int(), 0);
-  EXPECT_EQ(kv.waitForDatagrams(1).at(0), LoginRecordBytes("demo", ""));
+  EXPECT_EQ(kv.waitForDatagrams(1).at(0), WireLogin("demo", ""));
 }
 
 TEST(PelprobeAudio, UsageErrors) {
