@@ -1,36 +1,21 @@
 #include "pelprobe/StdoutCapture.h"
 
-#ifdef _WIN32
-#include <io.h>
-#define PEL_DUP _dup
-#define PEL_DUP2 _dup2
-#define PEL_CLOSE _close
-#define PEL_FILENO _fileno
-#else
-#include <unistd.h>
-#define PEL_DUP dup
-#define PEL_DUP2 dup2
-#define PEL_CLOSE close
-#define PEL_FILENO fileno
-#endif
+#include "pelprobe/StdStreams.h"
 
 namespace pel::probe {
 
-namespace {
-constexpr int kStdout = 1;
-constexpr int kStderr = 2;
-}  // namespace
+using namespace stdstreams;
 
 StdoutCapture::StdoutCapture() {
   std::fflush(stdout);
-  saved_ = PEL_DUP(kStdout);
+  saved_ = Dup(kStdout);
   if (saved_ < 0) return;
   file_ = std::tmpfile();
-  const int target = file_ != nullptr ? PEL_FILENO(file_) : kStderr;
-  if (PEL_DUP2(target, kStdout) < 0) {
+  const int target = file_ != nullptr ? FileNo(file_) : kStderr;
+  if (Dup2(target, kStdout) < 0) {
     if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;
-    PEL_CLOSE(saved_);
+    Close(saved_);
     saved_ = -1;
   }
 }
@@ -43,8 +28,8 @@ StdoutCapture::~StdoutCapture() {
 void StdoutCapture::Restore() {
   if (saved_ < 0) return;
   std::fflush(stdout);
-  PEL_DUP2(saved_, kStdout);
-  PEL_CLOSE(saved_);
+  Dup2(saved_, kStdout);
+  Close(saved_);
   saved_ = -1;
 }
 

@@ -2,30 +2,17 @@
 
 #include <cstdio>
 
-#ifdef _WIN32
-#include <io.h>
-#define PEL_DUP _dup
-#define PEL_DUP2 _dup2
-#define PEL_CLOSE _close
-#else
-#include <unistd.h>
-#define PEL_DUP dup
-#define PEL_DUP2 dup2
-#define PEL_CLOSE close
-#endif
+#include "pelprobe/StdStreams.h"
 
 namespace pel::probe {
 
-namespace {
-constexpr int kStdout = 1;
-constexpr int kStderr = 2;
-}  // namespace
+using namespace stdstreams;
 
 StdoutDiversion::StdoutDiversion() {
   std::fflush(stdout);
-  saved_ = PEL_DUP(kStdout);
-  if (saved_ >= 0 && PEL_DUP2(kStderr, kStdout) < 0) {
-    PEL_CLOSE(saved_);
+  saved_ = Dup(kStdout);
+  if (saved_ >= 0 && Dup2(kStderr, kStdout) < 0) {
+    Close(saved_);
     saved_ = -1;
   }
 }
@@ -33,8 +20,8 @@ StdoutDiversion::StdoutDiversion() {
 StdoutDiversion::~StdoutDiversion() {
   if (saved_ < 0) return;
   std::fflush(stdout);
-  PEL_DUP2(saved_, kStdout);
-  PEL_CLOSE(saved_);
+  Dup2(saved_, kStdout);
+  Close(saved_);
 }
 
 }  // namespace pel::probe
