@@ -2,8 +2,8 @@
 
 namespace pel::pane {
 
-const std::array<PaneButtonSpec, kButtonCount>& Buttons() {
-  static const std::array<PaneButtonSpec, kButtonCount> table = {{
+const std::array<PaneButtonDef, kButtonCount>& Buttons() {
+  static const std::array<PaneButtonDef, kButtonCount> table = {{
       {3000, {10, 0, 82, 24}, 0, 48, 72, 24, true, 1999, true},       // CAM
       {3001, {82, 0, 154, 24}, 72, 48, 72, 24, true, 2000, true},     // PTZ
       {3002, {46, 95, 118, 119}, 0, 0, 72, 24, true, 2001, true},     // Cam1

@@ -10,7 +10,7 @@ namespace pel {
 
 // One of the pane's 19 skinned buttons: child ID, creation rectangle, skin cell (x, y, width,
 // height in pixels of the 432 x 96 skins), kind and tooltip string.
-struct PaneButtonSpec {
+struct PaneButtonDef {
   int childId;
   ChildRect rect;
   int cellX;
@@ -52,7 +52,7 @@ constexpr int kCellWidth = 72;
 constexpr int kCellHeight = 24;
 constexpr int kDropDownHeight = 120;  // a list's cell plus its 96-pixel drop-down
 
-const std::array<PaneButtonSpec, kButtonCount>& Buttons();
+const std::array<PaneButtonDef, kButtonCount>& Buttons();
 
 // Cell k of the grid: left 10 for even k and 82 for odd k, top 40 + 24 * (k / 2).
 ChildRect GridCell(int k);

@@ -13,30 +13,30 @@ CPelioranOperPane::CPelioranOperPane(PanePorts ports, CPelioranCtrl* parent)
 }
 
 bool CPelioranOperPane::BuildButtons() {
-  const auto& specs = pane::Buttons();
+  const auto& defs = pane::Buttons();
   for (int i = 0; i < pane::kButtonCount; ++i) {
-    const PaneButtonSpec& spec = specs[static_cast<size_t>(i)];
+    const PaneButtonDef& def = defs[static_cast<size_t>(i)];
     CSkinButton& button = Button(i);
-    if (!button.Create(spec.rect, SkinUnit{}, &CPelioranOperPane::ButtonCallback, spec.childId,
+    if (!button.Create(def.rect, SkinUnit{}, &CPelioranOperPane::ButtonCallback, def.childId,
                        this)) {
       return false;
     }
     // A button whose window or images could not be made still works, unpainted.
-    ports_.view.CreateButton(i, spec.childId, button);
-    const SkinCell cell = CellInUnits(spec.cellX, spec.cellY, spec.cellWidth, spec.cellHeight,
+    ports_.view.CreateButton(i, def.childId, button);
+    const SkinCell cell = CellInUnits(def.cellX, def.cellY, def.cellWidth, def.cellHeight,
                                       pane::kSkinUnitPixels);
     for (int slot = 0; slot < kSkinSlotCount; ++slot) {
       button.LoadSkinImage(ports_.view.SkinImages(), kSkinResourceBySlot[slot], cell,
                            pane::kSkinUnitPixels, slot);
     }
-    button.SetTooltip(spec.tooltipId, true);
+    button.SetTooltip(def.tooltipId, true);
   }
   for (int i = 0; i < pane::kButtonCount; ++i) {
-    const PaneButtonSpec& spec = specs[static_cast<size_t>(i)];
-    if (!spec.tooltipActive) Button(i).ActivateTooltip(false);
+    const PaneButtonDef& def = defs[static_cast<size_t>(i)];
+    if (!def.tooltipActive) Button(i).ActivateTooltip(false);
   }
   for (int i = 0; i < pane::kButtonCount; ++i) {
-    if (specs[static_cast<size_t>(i)].toggle) Button(i).SetToggle(true);
+    if (defs[static_cast<size_t>(i)].toggle) Button(i).SetToggle(true);
   }
   return true;
 }
