@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "ports/ControlChildren.h"
+
+namespace pel {
+class CPelioranCtrl;
+class CPelioranOperPane;
+class IOperPaneLink;
+class IUserMessages;
+}  // namespace pel
+
+namespace pel::win {
+
+// The operation pane's child window of the control: owns the pane model, its view, its
+// dialogs (WinPaneDialogs) and the snapshot services. The window goes with this object.
+class OperPaneWindow {
+ public:
+  // Creates the pane as a visible child of `parent` with child ID `id` in `rect`; null when
+  // the window (or the pane's WM_CREATE) fails. `ctrl` is the control that made it.
+  static std::unique_ptr<OperPaneWindow> Create(HWND parent, const ChildRect& rect, int id,
+                                                CPelioranCtrl* ctrl, IUserMessages& messages);
+  ~OperPaneWindow();   // destroys the window if it still exists
+  OperPaneWindow(const OperPaneWindow&) = delete;
+  OperPaneWindow& operator=(const OperPaneWindow&) = delete;
+
+  CPelioranOperPane& Pane();
+  IOperPaneLink& Link();   // == Pane()
+  HWND Window() const;
+
+ private:
+  struct Parts;
+
+  OperPaneWindow(CPelioranCtrl* ctrl, IUserMessages& messages);
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+  std::unique_ptr<Parts> parts_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace pel::win
