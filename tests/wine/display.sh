@@ -89,7 +89,7 @@ expect "$work/control.txt" $'msgbox\tAbout Pelioran Control\tPelioran Control, V
 expect "$work/control.txt" $'call\tAboutBox\t0x00000000\t'
 # Not registered: the property page cannot be made, so no frame opens.
 expect "$work/control.txt" $'verb\t-7\t0x80040154'
-expect "$work/control.txt" $'window\t0\tPelioranCtrlWindow\t0\t8,8,1290,710\t1\t'
+expect "$work/control.txt" $'window\t0\tPelioranCtrlWindow\t0\t8,8,1290,710\t1\t1\t'
 expect_pixel "$work/control.bmp" 205 300 'srgb(255,255,255)'
 expect_pixel "$work/control.bmp" 206 300 'srgb(0,0,0)'
 expect_pixel "$work/control.bmp" 207 300 'srgb(0,0,0)'

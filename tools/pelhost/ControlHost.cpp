@@ -1,6 +1,7 @@
 #include "ControlHost.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
@@ -37,6 +38,53 @@ HWND FindChildById(HWND parent, int id) {
     if (HWND found = FindChildById(child, id)) return found;
   }
   return nullptr;
+}
+
+// "TITLE:NUMBER", split at the last colon.
+bool SplitTitled(const std::string& text, std::string& title, int& number) {
+  const size_t colon = text.rfind(':');
+  if (colon == std::string::npos || colon + 1 >= text.size()) return false;
+  title = text.substr(0, colon);
+  char* end = nullptr;
+  number = static_cast<int>(std::strtol(text.c_str() + colon + 1, &end, 10));
+  return end && *end == '\0';
+}
+
+// A dialog of this thread with exactly this caption.
+HWND FindDialog(const std::string& title) {
+  struct Search {
+    const std::string& title;
+    HWND found;
+  } search{title, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (ClassName(hwnd) == "#32770" && WindowText(hwnd) == s->title) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void WalkWindows(Report& report, HWND hwnd, int depth) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  HWND parent = depth == 0 ? nullptr : GetParent(hwnd);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  char place[64];
+  std::snprintf(place, sizeof(place), "%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left,
+                r.bottom - r.top);
+  report.Line("window\t" + std::to_string(depth) + "\t" + ClassName(hwnd) + "\t" +
+              std::to_string(GetDlgCtrlID(hwnd)) + "\t" + place + "\t" +
+              (IsWindowVisible(hwnd) ? "1" : "0") + "\t" + (IsWindowEnabled(hwnd) ? "1" : "0") +
+              "\t" + WindowText(hwnd));
+  for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    WalkWindows(report, c, depth + 1);
+  }
 }
 
 SIZEL PixelsToHimetric(int cx, int cy) {
@@ -166,9 +214,16 @@ void ControlHost::Pump() {
       closed_ = true;
       continue;
     }
+    if (DialogKey(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
+bool ControlHost::DialogKey(MSG& msg) {
+  // Keys for a modeless dialog go through its dialog manager, as in a container's loop.
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  return root && root != window_ && ClassName(root) == "#32770" && IsDialogMessageW(root, &msg);
 }
 
 void ControlHost::Wait(int milliseconds) {
@@ -195,6 +250,12 @@ void ControlHost::RunActions() {
       case HostAction::kClickAt: ClickAt(action.argument); break;
       case HostAction::kWindows: ListWindows(); break;
       case HostAction::kShot: Shot(action.argument); break;
+      case HostAction::kDialogs: ListDialogs(); break;
+      case HostAction::kDialogClick: DialogClick(action.argument); break;
+      case HostAction::kKey: Key(action.argument); break;
+      case HostAction::kSelect: Select(action.argument); break;
+      case HostAction::kHover: Hover(action.argument); break;
+      case HostAction::kCheck: Check(action.argument); break;
     }
     Pump();
   }
@@ -203,6 +264,7 @@ void ControlHost::RunActions() {
 void ControlHost::RunUntilClosed() {
   MSG msg;
   while (!closed_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (DialogKey(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -298,29 +360,109 @@ void ControlHost::ClickAt(const std::string& where) {
 }
 
 void ControlHost::ListWindows() {
-  struct Walker {
-    Report& report;
-    void Walk(HWND hwnd, int depth) {
-      RECT r;
-      GetWindowRect(hwnd, &r);
-      HWND parent = GetParent(hwnd);
-      MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-      char place[64];
-      std::snprintf(place, sizeof(place), "%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left,
-                    r.bottom - r.top);
-      report.Line("window\t" + std::to_string(depth) + "\t" + ClassName(hwnd) + "\t" +
-                  std::to_string(GetDlgCtrlID(hwnd)) + "\t" + place + "\t" +
-                  (IsWindowVisible(hwnd) ? "1" : "0") + "\t" + WindowText(hwnd));
-      for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        Walk(c, depth + 1);
-      }
-    }
-  };
   if (HWND root = ControlWindow()) {
-    Walker{report_}.Walk(root, 0);
+    WalkWindows(report_, root, 0);
   } else {
     report_.Line("error\twindows\tno control window");
   }
+}
+
+void ControlHost::ListDialogs() {
+  std::vector<HWND> dialogs;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        if (ClassName(hwnd) == "#32770" && IsWindowVisible(hwnd)) {
+          reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&dialogs));
+  report_.Line("dialogs\t" + std::to_string(dialogs.size()));
+  for (HWND dialog : dialogs) WalkWindows(report_, dialog, 0);
+}
+
+void ControlHost::DialogClick(const std::string& where) {
+  std::string title;
+  int id = 0;
+  HWND dialog = SplitTitled(where, title, id) ? FindDialog(title) : nullptr;
+  HWND item = dialog ? GetDlgItem(dialog, id) : nullptr;
+  if (!item) {
+    report_.Line("error\tdialog-click " + where + "\tno such window");
+    return;
+  }
+  if (ClassName(item) == "Button") {
+    PostMessageW(item, BM_CLICK, 0, 0);
+    Pump();
+  } else {
+    RECT r;
+    GetClientRect(item, &r);
+    Click(item, POINT{r.right / 2, r.bottom / 2});
+  }
+  report_.Line("dialog-click\t" + where);
+}
+
+void ControlHost::Key(const std::string& where) {
+  std::string title;
+  int key = 0;
+  HWND dialog = SplitTitled(where, title, key) ? FindDialog(title) : nullptr;
+  if (!dialog) {
+    report_.Line("error\tkey " + where + "\tno such dialog");
+    return;
+  }
+  HWND focus = GetFocus();
+  HWND target = focus && IsChild(dialog, focus) ? focus : dialog;
+  PostMessageW(target, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+  PostMessageW(target, WM_KEYUP, static_cast<WPARAM>(key), static_cast<LPARAM>(0xC0000001u));
+  Pump();
+  report_.Line("key\t" + where);
+}
+
+void ControlHost::Select(const std::string& where) {
+  int id = 0;
+  int index = 0;
+  HWND root = ControlWindow();
+  HWND combo = root && std::sscanf(where.c_str(), "%d:%d", &id, &index) == 2
+                   ? FindChildById(root, id)
+                   : nullptr;
+  if (!combo || SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == CB_ERR) {
+    report_.Line("error\tselect " + where + "\tno such entry");
+    return;
+  }
+  // What the list sends its parent when the user picks an entry.
+  SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+  Pump();
+  report_.Line("select\t" + where);
+}
+
+void ControlHost::Hover(const std::string& id) {
+  HWND root = ControlWindow();
+  HWND target = root ? FindChildById(root, std::atoi(id.c_str())) : nullptr;
+  if (!target) {
+    report_.Line("error\thover " + id + "\tno such window");
+    return;
+  }
+  RECT r;
+  GetClientRect(target, &r);
+  POINT centre = {r.right / 2, r.bottom / 2};
+  POINT screen = centre;
+  ClientToScreen(target, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PostMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
+  Pump();
+  report_.Line("hover\t" + id);
+}
+
+void ControlHost::Check(const std::string& where) {
+  std::string title;
+  int id = 0;
+  HWND dialog = SplitTitled(where, title, id) ? FindDialog(title) : nullptr;
+  if (!dialog || !GetDlgItem(dialog, id)) {
+    report_.Line("error\tcheck " + where + "\tno such window");
+    return;
+  }
+  report_.Line("check\t" + where + "\t" + std::to_string(IsDlgButtonChecked(dialog, id)));
 }
 
 void ControlHost::Shot(const std::string& path) {

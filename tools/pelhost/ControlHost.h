@@ -35,6 +35,8 @@ class ControlHost {
  private:
   HRESULT CreateControl();
   void Pump();
+  // Hands a key message to the modeless dialog it belongs to; true when that took it.
+  bool DialogKey(MSG& msg);
   void Wait(int milliseconds);
   HWND ControlWindow() const;
 
@@ -47,6 +49,12 @@ class ControlHost {
   void ClickAt(const std::string& where);
   void ListWindows();
   void Shot(const std::string& path);
+  void ListDialogs();
+  void DialogClick(const std::string& where);
+  void Key(const std::string& where);
+  void Select(const std::string& where);
+  void Hover(const std::string& id);
+  void Check(const std::string& where);
   HRESULT Dispatch(const std::string& name, WORD flags, DISPPARAMS& params, VARIANT* result);
 
   const HostOptions& options_;

@@ -76,6 +76,13 @@ void CALLBACK DialogRecorder::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
   for (auto& [dialog, tries] : dialogs) {
     if (!IsWindow(dialog)) continue;
     if (tries == 0) {
+      // A modeless dialog leaves its owner enabled: it is the control's own window, which the
+      // actions work with, and stays open.
+      HWND owner = GetWindow(dialog, GW_OWNER);
+      if (owner && IsWindowEnabled(owner)) {
+        g_recorder->report_.Line("opened\t" + OneLine(WindowText(dialog)));
+        continue;
+      }
       g_recorder->Record(dialog);
       const int button = GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL;
       PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);

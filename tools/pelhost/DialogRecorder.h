@@ -15,7 +15,8 @@ class Report;
 // has built its children (a property frame its page), it is reported -- "msgbox <TAB>
 // caption <TAB> texts", the texts of its static controls joined by " | " -- and closed with
 // OK (Cancel when it has no OK button); one that stays (a property frame without pages
-// refuses OK) gets Cancel, then a close. Installed for as long as the object lives.
+// refuses OK) gets Cancel, then a close. A modeless dialog (its owner still enabled) is only
+// reported as "opened <TAB> caption" and left open. Installed for as long as the object lives.
 class DialogRecorder {
  public:
   explicit DialogRecorder(Report& report);

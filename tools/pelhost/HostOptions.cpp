@@ -24,7 +24,13 @@ const char* const kHostUsage =
     "  --click ID          click the child window with control ID (any depth)\n"
     "  --click-at X,Y      click the control's window at X,Y (its client coordinates)\n"
     "  --windows           list the control's window tree\n"
-    "  --shot FILE         save the host window's client area as a 24-bit BMP\n";
+    "  --shot FILE         save the host window's client area as a 24-bit BMP\n"
+    "  --dialogs           list the open modeless dialogs and their window trees\n"
+    "  --dialog-click TITLE:ID  click control ID of the dialog titled TITLE\n"
+    "  --key TITLE:VK      press key VK (decimal) in the dialog titled TITLE\n"
+    "  --select ID:INDEX   choose entry INDEX of the combo box with control ID\n"
+    "  --hover ID          move the mouse over the child window with control ID\n"
+    "  --check TITLE:ID    report the check state of a dialog's button\n";
 
 namespace {
 
@@ -63,6 +69,8 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options
       options.exitAfter = true;
     } else if (a == "--windows") {
       options.actions.push_back({HostAction::kWindows, {}});
+    } else if (a == "--dialogs") {
+      options.actions.push_back({HostAction::kDialogs, {}});
     } else if (a.rfind("--", 0) != 0) {
       if (!options.control.empty()) {
         error = "more than one control named";
@@ -116,6 +124,16 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options
         options.actions.push_back({HostAction::kClickAt, value});
       } else if (a == "--shot") {
         options.actions.push_back({HostAction::kShot, value});
+      } else if (a == "--dialog-click") {
+        options.actions.push_back({HostAction::kDialogClick, value});
+      } else if (a == "--key") {
+        options.actions.push_back({HostAction::kKey, value});
+      } else if (a == "--select") {
+        options.actions.push_back({HostAction::kSelect, value});
+      } else if (a == "--hover") {
+        options.actions.push_back({HostAction::kHover, value});
+      } else if (a == "--check") {
+        options.actions.push_back({HostAction::kCheck, value});
       } else {
         error = "unknown option " + a;
         return false;

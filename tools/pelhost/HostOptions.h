@@ -8,7 +8,10 @@ namespace pel::host {
 
 // One step pelhost takes once the control is in-place active.
 struct HostAction {
-  enum Kind { kWait, kGet, kPut, kCall, kVerb, kClick, kClickAt, kWindows, kShot };
+  enum Kind {
+    kWait, kGet, kPut, kCall, kVerb, kClick, kClickAt, kWindows, kShot,
+    kDialogs, kDialogClick, kKey, kSelect, kHover, kCheck
+  };
   Kind kind;
   std::string argument;
 };
