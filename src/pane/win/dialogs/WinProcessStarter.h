@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ports/ProcessStarter.h"
+
+namespace pel::win {
+
+// CreateProcessA without handle inheritance, with the default environment, folder and
+// start-up information; the process and thread handles are closed at once.
+class WinProcessStarter final : public IProcessStarter {
+ public:
+  bool StartProcess(const std::string& commandLine) override;
+};
+
+}  // namespace pel::win
