@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # The demo: kvsim plays the demo Kelvanter server (tools/kvsim/demo.scenario) on a free
-# loopback port, and pelprobe runs the control's real start sequence against it and shows what
-# the control reads and does. Each step is a function; the steps run in the order listed at
-# the bottom, so a new step (such as opening the control under Wine) is one function and one
-# line there.
+# loopback port; pelprobe runs the control's real start sequence against it and shows what the
+# control reads and does; then Pelioran.ocx itself, registered in the project's private Wine
+# prefix with the stand-in components, opens in pelhost against the same server. With a
+# display the window stays until you close it; without one it runs under Xvfb and writes a
+# screenshot (build/demo-shot.png). Each step is a function; the steps run in the order listed
+# at the bottom.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 build=build/demo
+win_build=build/demo-win
+shot=build/demo-shot.png
 jobs=${PEL_JOBS:-2}
 work=$(mktemp -d)
 kvsim_pid=""
@@ -92,6 +96,56 @@ PY
   echo "(pelprobe exit status $status)"
 }
 
+build_windows() {
+  say "building Pelioran.ocx, the stand-ins and pelhost with mingw-w64 ($win_build, x64)"
+  if ! cmake -S . -B "$win_build" -DCMAKE_BUILD_TYPE=Release -DPEL_TESTS=OFF \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >"$work/win-configure.log" 2>&1; then
+    cat "$work/win-configure.log"; return 1
+  fi
+  if ! cmake --build "$win_build" -j"$jobs" --target Pelioran PelStandins pelhost \
+      >"$work/win-build.log" 2>&1; then
+    grep -E 'error|Error' "$work/win-build.log" | head -40; return 1
+  fi
+}
+
+# The rest runs with a display: the caller's, or Xvfb's.
+open_control() {
+  if [ -z "${DISPLAY:-}" ]; then
+    say "no display: opening the control under Xvfb for a screenshot"
+    PEL_DEMO_HEADLESS=1 PEL_DEMO_PORT=$port PEL_DEMO_WORK=$work xvfb-run -a bash "$0" --in-display
+  else
+    PEL_DEMO_PORT=$port PEL_DEMO_WORK=$work bash "$0" --in-display
+  fi
+}
+
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+
+in_display() {
+  source scripts/wine-env.sh
+  # The prefix's wineserver may have run without this display.
+  wineserver -k 2>/dev/null || true
+  local bin="$root/$win_build/bin" ocx
+  ocx=$(winpath "$bin/Pelioran.ocx")
+  say "registering Pelioran.ocx and the stand-in components in the private Wine prefix $WINEPREFIX"
+  wine regsvr32 /s "$(winpath "$bin/PelStandins.dll")"
+  wine regsvr32 /s "$ocx"
+  local args=(--param strIpAddr=127.0.0.1 --param "iHttpPort=$PEL_DEMO_PORT"
+              --param strUserID=demo --param strUserPWD=demo --size 1290x710)
+  if [ -n "${PEL_DEMO_HEADLESS:-}" ]; then
+    say "pelhost: the control against the demo server; All cameras, then a screenshot"
+    wine "$bin/pelhost.exe" --test "${args[@]}" --wait 1500 --click 3008 --wait 1500 \
+      --windows --shot "$(winpath "$PEL_DEMO_WORK/shot.bmp")" PELIORAN.PelioranCtrl.1 \
+      >"$PEL_DEMO_WORK/pelhost.txt" 2>/dev/null || true
+    grep -E '^(window|msgbox|error)' "$PEL_DEMO_WORK/pelhost.txt" | head -20
+    /usr/bin/convert "$PEL_DEMO_WORK/shot.bmp" "$root/$shot" && echo "screenshot: $root/$shot"
+  else
+    say "pelhost: the control against the demo server (close the window to end the demo)"
+    wine "$bin/pelhost.exe" "${args[@]}" PELIORAN.PelioranCtrl.1 || true
+  fi
+  wine regsvr32 /s /u "$ocx"
+  wineserver -w
+}
+
 summary() {
   say "what the demo showed"
   python3 - "$work/module1.json" <<'PY'
@@ -112,7 +166,14 @@ print(f"- Message boxes: {len(r['messages'])}. A wrong password ends in the serv
 PY
 }
 
-steps=(install_packages build_native start_kvsim probe_readable probe_json probe_wrong_password summary)
+if [ "${1:-}" = "--in-display" ]; then
+  trap - EXIT
+  in_display
+  exit 0
+fi
+
+steps=(install_packages build_native start_kvsim probe_readable probe_json probe_wrong_password
+       summary build_windows open_control)
 for step in "${steps[@]}"; do
   "$step"
 done

@@ -6,17 +6,9 @@
 set -uo pipefail
 bin=$1 work=$2 arch=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/wine-env.sh"
-if [ -z "${DISPLAY:-}" ]; then
-  # A wineserver started without a display must be gone before one with a display starts.
-  wineserver -w
-  exec xvfb-run -a bash "$0" "$@"
-fi
+source "$root/scripts/wine-display.sh" "$0" "$@"
 rm -rf "$work"
 mkdir -p "$work"
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-regsvr32=regsvr32
-[ "$arch" = i686 ] && regsvr32='C:\windows\syswow64\regsvr32.exe'
 export PEL_STANDIN_LOG=$(winpath "$work/standins.log")
 
 failed=0
@@ -38,7 +30,7 @@ host() {  # report file, pelhost arguments...
   echo "pelhost: exit $?"
 }
 
-wine "$regsvr32" /s "$(winpath "$bin/PelStandins.dll")" || { echo "FAIL: stand-ins not registered"; exit 1; }
+pel_regsvr32 "$arch" /s "$(winpath "$bin/PelStandins.dll")" || { echo "FAIL: stand-ins not registered"; exit 1; }
 
 # Components hosted as child controls by the control's own hosting code.
 if wine "$bin/wincom_tests.exe" --gtest_filter='HostedControlTest.*' >"$work/hosted.txt" 2>&1; then
@@ -75,13 +67,13 @@ expect "$work/voice.txt" $'event\t1\t7,0,0'
 # and its drawing (the divider at x 198 and 199 of the control, 206 and 207 of the host).
 host "$work/control.txt" --dll "$(winpath "$bin/Pelioran.ocx")" --pos 8,8 --size 1290x710 \
   --url http://127.0.0.1:8080/view.html \
-  --param strIpAddr=192.0.2.7 --param iHttpPort=8081 --param bAux1=TRUE \
+  --param strIpAddr=127.0.0.1 --param iHttpPort=8081 --param bAux1=TRUE \
   --get strIpAddr --get iHttpPort --get bAux1 --put iSvrID=4 --get iSvrID \
   --call AboutBox --verb -7 --windows --shot "$(winpath "$work/control.bmp")" \
   '{FE4F5263-11D5-4724-95BA-A978983B6369}'
 expect "$work/control.txt" $'load\tpropertybag\t0x00000000'
 expect "$work/control.txt" $'activate\t0x00000000'
-expect "$work/control.txt" $'get\tstrIpAddr\t192.0.2.7'
+expect "$work/control.txt" $'get\tstrIpAddr\t127.0.0.1'
 expect "$work/control.txt" $'get\tiHttpPort\t8081'
 expect "$work/control.txt" $'get\tbAux1\tTRUE'
 expect "$work/control.txt" $'get\tiSvrID\t4'
@@ -98,9 +90,9 @@ expect_pixel "$work/control.bmp" 4 4 'srgb(192,192,192)'
 
 # Registered and created by its ProgID: the properties verb shows the property page.
 ocx=$(winpath "$bin/Pelioran.ocx")
-wine "$regsvr32" /s "$ocx" || { echo "FAIL: control not registered"; failed=1; }
+pel_regsvr32 "$arch" /s "$ocx" || { echo "FAIL: control not registered"; failed=1; }
 host "$work/pages.txt" --size 400x300 --verb -7 PELIORAN.PelioranCtrl.1
-wine "$regsvr32" /s /u "$ocx"
+pel_regsvr32 "$arch" /s /u "$ocx"
 expect_match "$work/pages.txt" $'msgbox\t.*Pelioran Control.*\tTODO: Place controls to manipulate properties of Pelioran Control on this dialog\\.'
 expect "$work/pages.txt" $'verb\t-7\t0x00000000'
 

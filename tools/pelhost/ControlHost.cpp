@@ -73,7 +73,8 @@ HWND FindDialog(const std::string& title) {
 void WalkWindows(Report& report, HWND hwnd, int depth) {
   RECT r;
   GetWindowRect(hwnd, &r);
-  HWND parent = depth == 0 ? nullptr : GetParent(hwnd);
+  // A child's place is in its parent's client area, a dialog's on the screen.
+  HWND parent = (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(hwnd) : nullptr;
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
   char place[64];
   std::snprintf(place, sizeof(place), "%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left,

@@ -149,11 +149,16 @@ bool PelioranControl::OnCreateWindow(const CREATESTRUCTW& create) {
   return started;
 }
 
-bool PelioranControl::StartSequence(const StartParams&) {
-  // Hook of the core's start sequence, ctrl_.Start(params, children): it runs here once the
-  // operation pane and the hosted viewer have their Windows side (IControlChildren). Until
-  // then the control window comes up with the drawing only.
-  return true;
+bool PelioranControl::StartSequence(const StartParams& params) {
+  children_ = std::make_unique<WinControlChildren>(Window(), ctrl_, messages_);
+  if (ctrl_.Start(params, *children_)) return true;
+  children_.reset();
+  return false;
+}
+
+void PelioranControl::OnDestroyWindow() {
+  children_.reset();
+  com::OleControl::OnDestroyWindow();
 }
 
 void PelioranControl::OnDraw(HDC dc, const RECT& bounds) {

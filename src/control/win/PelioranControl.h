@@ -9,6 +9,7 @@
 #include "control/PelioranCtrl.h"
 #include "control/win/HostBrowser.h"
 #include "control/win/RegistryProxySetting.h"
+#include "control/win/WinControlChildren.h"
 #include "control/win/WinControlWindow.h"
 #include "control/win/WinUserMessages.h"
 #include "control/win/com/OleControl.h"
@@ -36,6 +37,7 @@ class PelioranControl : public com::OleControl, public IObjectSafety, public ISp
   void ExchangeProperties(IPropertyExchange& exchange) override;
   HRESULT LoadTypeInfo(REFGUID guid, ITypeInfo** info) override;
   bool OnCreateWindow(const CREATESTRUCTW& create) override;
+  void OnDestroyWindow() override;
   void OnDraw(HDC dc, const RECT& bounds) override;
   LRESULT OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
   bool IsModified() const override { return ctrl_.IsModified(); }
@@ -58,6 +60,8 @@ class PelioranControl : public com::OleControl, public IObjectSafety, public ISp
   // Declared before the core, which keeps a plain pointer to it.
   std::unique_ptr<WebBrowserHost> hostBrowser_;
   CPelioranCtrl ctrl_;
+  // The pane and the viewer of the current control window; they go before the window.
+  std::unique_ptr<WinControlChildren> children_;
   com::ComPtr<ITypeLib> typeLib_;
 };
 

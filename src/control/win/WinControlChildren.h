@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "hosted/win/HostedControl.h"
+#include "ports/ControlChildren.h"
+
+namespace pel {
+class CPelioranCtrl;
+class IUserMessages;
+}  // namespace pel
+
+namespace pel::win {
+
+class OperPaneWindow;
+
+// The control window's two children, made by the start sequence: the operation pane and the
+// hosted video viewer, whose camera-selected and picture-width events go to the control.
+// Both go with this object (or earlier, with the control's window).
+class WinControlChildren final : public IControlChildren {
+ public:
+  WinControlChildren(HWND parent, CPelioranCtrl& ctrl, IUserMessages& messages);
+  ~WinControlChildren() override;
+  WinControlChildren(const WinControlChildren&) = delete;
+  WinControlChildren& operator=(const WinControlChildren&) = delete;
+
+  IOperPaneLink* CreatePane(const ChildRect& rect, int id) override;
+  IDispatchPort* CreateViewer(const ChildRect& rect, int id) override;
+
+ private:
+  void OnViewerEvent(int32_t dispid, const std::vector<Variant>& args);
+
+  HWND parent_;
+  CPelioranCtrl& ctrl_;
+  IUserMessages& messages_;
+  std::unique_ptr<OperPaneWindow> pane_;
+  HostedControl viewer_;
+};
+
+}  // namespace pel::win

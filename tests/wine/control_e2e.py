@@ -1,0 +1,319 @@
+#!/usr/bin/env python3
+"""wine.control: the control's start sequence and its pane against kvsim, hosted in pelhost
+under Wine, with the stand-in components. Run by control.sh (display, prefix, registration).
+
+    control_e2e.py BIN WORK ARCH KVSIM [PEERS_ENV]
+"""
+import os
+import re
+import socket
+import subprocess
+import sys
+import time
+
+BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
+PEERS_ENV = sys.argv[5] if len(sys.argv) > 5 else ""
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+CONTROL = "{FE4F5263-11D5-4724-95BA-A978983B6369}"
+PANE_ID = 59648
+VIEWER_ID = 206
+MODULE_LIST_ID = 3018
+BUTTON = {"cam": 3000, "ptz": 3001, "all": 3008, "none": 3009, "1x": 3013, "2x": 3014}
+BUTTON.update({f"cam{n}": 3001 + n for n in range(1, 7)})
+
+failures = []
+
+
+def winpath(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def check(ok, what):
+    print(("ok: " if ok else "FAIL: ") + what)
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+# ---- kvsim through its control port
+
+class Kvsim:
+    def __init__(self):
+        port_file = os.path.join(WORK, "kvsim.port")
+        self.log = open(os.path.join(WORK, "kvsim.log"), "w")
+        self.process = subprocess.Popen([KVSIM, "--control", "--port-file", port_file],
+                                        stdout=self.log, stderr=subprocess.STDOUT)
+        for _ in range(100):
+            if os.path.exists(port_file) and open(port_file).read().strip():
+                break
+            time.sleep(0.05)
+        self.control = int(open(port_file).read().strip())
+
+    def command(self, text, body=b""):
+        with socket.create_connection(("127.0.0.1", self.control), timeout=10) as s:
+            s.sendall(text.encode() + body)
+            chunks = []
+            while True:
+                data = s.recv(65536)
+                if not data:
+                    break
+                chunks.append(data)
+        return b"".join(chunks)
+
+    def load(self, path):
+        text = open(path, "rb").read()
+        answer = self.command(f"LOAD {len(text)}\n", text).decode().split()
+        assert answer[0] == "OK", answer
+        return int(answer[1])
+
+    def requests(self, port):
+        data = self.command(f"REQUESTS {port}\n")
+        head, _, rest = data.partition(b"\n")
+        count = int(head.split()[1])
+        out = []
+        for _ in range(count):
+            size, _, rest = rest.partition(b"\n")
+            out.append(rest[: int(size)].decode("latin-1"))
+            rest = rest[int(size):]
+        return out
+
+    def unload(self, port):
+        self.command(f"UNLOAD {port}\n")
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait(timeout=10)
+        self.log.close()
+
+
+# ---- pelhost
+
+def host(name, *args, params=(), url=None):
+    report = os.path.join(WORK, name + ".txt")
+    command = ["wine", os.path.join(BIN, "pelhost.exe"), "--test", "--out", winpath(report),
+               "--dll", winpath(os.path.join(BIN, "Pelioran.ocx"))]
+    if url:
+        command += ["--url", url]
+    for p in params:
+        command += ["--param", p]
+    command += list(args) + [CONTROL]
+    status = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            timeout=240).returncode
+    lines = open(report, encoding="latin-1").read().splitlines() if os.path.exists(report) else []
+    check(status == 0 and lines[-1:] == ["done"], f"{name}: pelhost ran to the end (exit {status})")
+    return lines
+
+
+def windows(lines, child_id):
+    """The window lines of the control's children with this ID, as (x, y, w, h, visible)."""
+    found = []
+    for line in lines:
+        f = line.split("\t")
+        if f[0] == "window" and f[1] != "0" and int(f[3]) == child_id:
+            x, y, w, h = map(int, f[4].split(","))
+            found.append((x, y, w, h, f[5] == "1"))
+    return found
+
+
+def messages(lines):
+    return [line.split("\t", 2)[2] for line in lines if line.startswith("msgbox\t")]
+
+
+def standin_log():
+    path = os.path.join(WORK, "standins.log")
+    lines = open(path, encoding="latin-1").read().splitlines() if os.path.exists(path) else []
+    open(path, "w").close()
+    return [line.split("\t") for line in lines]
+
+
+def puts(log, component, name):
+    return [f[4] for f in log if f[0] == component and f[2] == name and f[3] == "put"]
+
+
+def calls(log, component):
+    return [f[2] for f in log if f[0] == component and f[3] == "call"]
+
+
+def demo_params(port, *extra):
+    return [f"strIpAddr=127.0.0.1", f"iHttpPort={port}", "strUserID=demo", "strUserPWD=demo",
+            *extra]
+
+
+# ---- the cases
+
+def start_sequence(kv, port):
+    standin_log()
+    lines = host("start", "--wait", "300", "--windows", "--get", "iOperPaneCtls",
+                 "--select", f"{MODULE_LIST_ID}:1", "--wait", "300", "--windows",
+                 "--get", "iSvrID", params=demo_params(port))
+    log = standin_log()
+    check(messages(lines) == [], "start: no message box")
+    panes = windows(lines, PANE_ID)
+    check(len(panes) == 2 and panes[0] == (10, 10, 180, 700, True),
+          f"start: the pane is child 0xE900 at (10,10) 180 x 700 ({panes[:1]})")
+    viewers = windows(lines, VIEWER_ID)
+    check(len(viewers) == 2 and viewers[0] == (207, 10, 716, 544, True),
+          f"start: module 0 (480 lines): the viewer is child 206 at (207,10) 716 x 544 ({viewers[:1]})")
+    check(viewers[1:] == [(207, 10, 716, 640, True)],
+          f"start: module 1 (576 lines): the viewer is 716 x 640 ({viewers[1:]})")
+    check("get\tiSvrID\t1" in lines, "start: the module list chose module 1")
+    # 0x3 (two modules) | six permitted cameras 0xFC | 0x1300 | 0x7EC00
+    check("get\tiOperPaneCtls\t524287" in lines, "start: iOperPaneCtls from the module set-up")
+    # The module set-up's calls reach the viewer in their order.
+    viewer_names = [f[2] for f in log if f[0] == "viewer" and f[3] in ("put", "call")]
+    names = puts(log, "viewer", "strCamName1")
+    check(names[:1] == ["Front Entrance"] and names[-1:] == ["Gate North"] if len(names) > 1
+          else False, f"start: camera titles of module 0, then module 1 ({names})")
+    order = [n for n in viewer_names if n in ("strServerAddr", "iServerPort", "strUserID",
+                                             "iSvrID", "strCamName1", "bShowCam1")]
+    check(order.index("strServerAddr") < order.index("bShowCam1") if "bShowCam1" in order
+          else False, f"start: address before the first camera is shown ({order[:8]})")
+    requests = kv.requests(port)
+    firsts = [r.split("\r\n")[0] for r in requests]
+    check(firsts == [f"GET http://127.0.0.1:{port}/asp-get/kvsvrinf.asp HTTP/1.1",
+                     f"GET http://127.0.0.1:{port}/asp-get/kvmodinf.asp?KvModId=0 HTTP/1.1",
+                     f"GET http://127.0.0.1:{port}/asp-get/kvmodinf.asp?KvModId=1 HTTP/1.1"],
+          f"start: the server page, then modules 0 and 1 ({firsts})")
+    check(not any("\r\nVia:" in r for r in requests), "start: straight to the server")
+
+
+def camera_commands(port):
+    standin_log()
+    lines = host("cameras", "--wait", "300",
+                 "--click", str(BUTTON["all"]), "--wait", "200", "--windows",
+                 "--click", str(BUTTON["none"]), "--wait", "200",
+                 "--click", str(BUTTON["cam2"]), "--wait", "200",
+                 "--click", str(BUTTON["cam3"]), "--wait", "200", "--windows",
+                 "--click", str(BUTTON["2x"]), "--wait", "200", "--windows",
+                 "--click", str(BUTTON["1x"]), "--wait", "200", "--windows",
+                 params=demo_params(port))
+    log = standin_log()
+    open(os.path.join(WORK, "cameras.log"), "w").write("\n".join("\t".join(f) for f in log))
+    check(messages(lines) == [], f"cameras: no message box ({messages(lines)})")
+    widths = [v[2] for v in windows(lines, VIEWER_ID)]
+    check(widths == [1074, 716, 716, 716],
+          f"cameras: viewer widths after All, Cam2+Cam3, 2x, 1x ({widths})")
+    marks = [i for i, f in enumerate(log) if f[0] == "viewer" and f[2] == "dScaleCam1"]
+
+    def shown_after(n, start, end):
+        values = [f[4] for f in log[start:end] if f[0] == "viewer" and
+                  f[2] == f"bShowCam{n}" and f[3] == "put"]
+        return values[-1] if values else None
+
+    # All: every camera shown; None, Cam2, Cam3: those two.
+    for n in range(1, 7):
+        check("TRUE" in puts(log, "viewer", f"bShowCam{n}"), f"cameras: All shows camera {n}")
+    scales = [(f[2], f[4]) for f in log if f[0] == "viewer" and f[2].startswith("dScaleCam")]
+    doubled = [name for name, value in scales if value.startswith("2")]
+    check(len(doubled) >= 1, f"cameras: 2x scales the selected camera's narrow picture ({doubled})")
+    check(scales[-6:] == [(f"dScaleCam{n}", scales[-1][1]) for n in range(1, 7)] and
+          scales[-1][1].startswith("1"), f"cameras: 1x puts every scale back to 1 ({scales[-6:]})")
+    check(shown_after(2, 0, len(log)) == "TRUE" and shown_after(3, 0, len(log)) == "TRUE" and
+          shown_after(1, 0, len(log)) == "FALSE",
+          "cameras: 1x restores the cameras latched before 2x (2 and 3)")
+    del marks
+
+
+def viewer_events(port):
+    standin_log()
+    # The viewer stand-in's tile of camera 2 (second tile of the 352-wide grid) after All.
+    lines = host("events", "--wait", "300", "--click", str(BUTTON["all"]), "--wait", "300",
+                 "--click-at", "600,100", "--wait", "300", params=demo_params(port))
+    log = standin_log()
+    events = [f for f in log if f[0] == "viewer" and f[3] == "event"]
+    check(any(f[1] == "3" and f[4].startswith("2,") for f in events),
+          "events: the viewer fired camera 2 selected")
+    after = log[[i for i, f in enumerate(log) if f[0] == "viewer" and f[1] == "3"][-1]:] \
+        if any(f[0] == "viewer" and f[1] == "3" for f in log) else []
+    uart = [(f[2], f[3], f[4]) for f in after if f[0] == "uart" and f[3] in ("put", "call")]
+    check(("EnablePtz", "call", "TRUE") in uart or any(u[0] == "EnablePtz" for u in uart),
+          f"events: the PTZ panel is aimed at the selected camera ({uart[:4]})")
+    check(("iChannel", "put", "1") in uart, f"events: camera 2 is channel 1 ({uart[:6]})")
+    check(messages(lines) == [], "events: no message box")
+
+
+def picture_width_layout(port):
+    standin_log()
+    # A picture width event (fired for each shown camera when the address is put) posts one
+    # layout: the viewer is moved once per event burst, not per event call.
+    host("width", "--wait", "500", params=demo_params(port))
+    log = standin_log()
+    events = [f for f in log if f[0] == "viewer" and f[1] == "7" and f[3] == "event"]
+    check(len(events) >= 1, f"width: the viewer reported picture widths ({len(events)})")
+
+
+def failures_reported(kv):
+    free = socket.socket()
+    free.bind(("127.0.0.1", 0))
+    closed_port = free.getsockname()[1]
+    free.close()
+    lines = host("unreachable", "--wait", "200", params=[f"strIpAddr=127.0.0.1",
+                                                         f"iHttpPort={closed_port}"])
+    check(any("GetAspWp" in m and "read failed." in m for m in messages(lines)),
+          f"unreachable: the page read failure is reported ({messages(lines)})")
+    lines = host("badaddress", "--wait", "200", params=["strIpAddr=http://bad host/",
+                                                        "iHttpPort=80"],
+                 url="http://127.0.0.1:9/view.html")
+    check(messages(lines)[:1] == ["Bad URL format"],
+          f"bad address: its message ({messages(lines)})")
+
+
+def browser_page(kv, port):
+    # As a page of the server: an empty strIpAddr means the page's own host.
+    lines = host("browser", "--wait", "300", "--get", "strIpAddr",
+                 params=[f"iHttpPort={port}", "strUserID=demo", "strUserPWD=demo"],
+                 url=f"http://127.0.0.1:{port}/index.html")
+    check("get\tstrIpAddr\t127.0.0.1" in lines, "browser: the page's host is the server")
+    check(messages(lines) == [], f"browser: no message box ({messages(lines)})")
+
+
+def browser_proxy(kv, port):
+    proxy = ""
+    if PEERS_ENV and os.path.exists(PEERS_ENV):
+        for line in open(PEERS_ENV):
+            if line.startswith("PROXY_PORT="):
+                proxy = line.strip().split("=", 1)[1]
+    if not check(proxy != "", "proxy: tinyproxy runs for the tests"):
+        return
+    key = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
+    reg = lambda *a: subprocess.run(["wine", "reg", *a], stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL)
+    reg("add", key, "/v", "ProxyEnable", "/t", "REG_DWORD", "/d", "1", "/f")
+    reg("add", key, "/v", "ProxyServer", "/d", f"ftp=127.0.0.1:9;http=127.0.0.1:{proxy}", "/f")
+    try:
+        before = len(kv.requests(port))
+        lines = host("proxy", "--wait", "300", "--get", "strIpAddrProxy", "--get",
+                     "iHttpPortProxy", params=demo_params(port),
+                     url=f"http://127.0.0.1:{port}/index.html")
+        check("get\tstrIpAddrProxy\t127.0.0.1" in lines and
+              f"get\tiHttpPortProxy\t{proxy}" in lines,
+              "proxy: the browser's http proxy became the control's")
+        new = kv.requests(port)[before:]
+        # tinyproxy names itself in a Via header of what it forwards.
+        check(len(new) > 0 and all("\r\nVia:" in r for r in new),
+              f"proxy: the pages came through the proxy ({[r.split(chr(13))[0] for r in new][:3]})")
+    finally:
+        reg("delete", key, "/v", "ProxyEnable", "/f")
+        reg("delete", key, "/v", "ProxyServer", "/f")
+
+
+def main():
+    os.makedirs(WORK, exist_ok=True)
+    kv = Kvsim()
+    try:
+        port = kv.load(os.path.join(ROOT, "tools", "kvsim", "demo.scenario"))
+        start_sequence(kv, port)
+        camera_commands(port)
+        viewer_events(port)
+        picture_width_layout(port)
+        failures_reported(kv)
+        browser_page(kv, port)
+        browser_proxy(kv, port)
+    finally:
+        kv.close()
+    print(f"{len(failures)} failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
