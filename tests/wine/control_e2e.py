@@ -21,6 +21,15 @@ MODULE_LIST_ID = 3018
 BUTTON = {"cam": 3000, "ptz": 3001, "all": 3008, "none": 3009, "1x": 3013, "2x": 3014}
 BUTTON.update({f"cam{n}": 3001 + n for n in range(1, 7)})
 
+# What the module set-up asks of the viewer, in order, for a module of six cameras of which
+# camera 1 is shown first.
+MODULE_SETUP_CALLS = (
+    [f"strCamName{n}" for n in range(1, 7)] + ["strServerAddr"] +
+    [f"bViewOption{n}" for n in range(1, 7)] + ["iViewOption7", "bViewOption8"] +
+    [f"bShowCam{n}" for n in range(1, 7)] + [f"bConnectCam{n}" for n in range(1, 7)] +
+    ["bSequence", "bShowCam1", "SelectCamera", "iServerId", "strUserName", "strPassword",
+     "iServerPort", "strProxyAddr", "iProxyPort", "strServerAddr", "GetServerTag"])
+
 failures = []
 
 
@@ -88,7 +97,7 @@ class Kvsim:
 
 # ---- pelhost
 
-def host(name, *args, params=(), url=None):
+def host(name, *args, params=(), url=None, env=None):
     report = os.path.join(WORK, name + ".txt")
     command = ["wine", os.path.join(BIN, "pelhost.exe"), "--test", "--out", winpath(report),
                "--dll", winpath(os.path.join(BIN, "Pelioran.ocx"))]
@@ -98,7 +107,7 @@ def host(name, *args, params=(), url=None):
         command += ["--param", p]
     command += list(args) + [CONTROL]
     status = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                            timeout=240).returncode
+                            timeout=240, env={**os.environ, **(env or {})}).returncode
     lines = open(report, encoding="latin-1").read().splitlines() if os.path.exists(report) else []
     check(status == 0 and lines[-1:] == ["done"], f"{name}: pelhost ran to the end (exit {status})")
     return lines
@@ -164,10 +173,10 @@ def start_sequence(kv, port):
     names = puts(log, "viewer", "strCamName1")
     check(names[:1] == ["Front Entrance"] and names[-1:] == ["Gate North"] if len(names) > 1
           else False, f"start: camera titles of module 0, then module 1 ({names})")
-    order = [n for n in viewer_names if n in ("strServerAddr", "iServerPort", "strUserID",
-                                             "iSvrID", "strCamName1", "bShowCam1")]
-    check(order.index("strServerAddr") < order.index("bShowCam1") if "bShowCam1" in order
-          else False, f"start: address before the first camera is shown ({order[:8]})")
+    # Module 0's set-up, call by call, up to its server tag.
+    setup = viewer_names[: viewer_names.index("GetServerTag") + 1] \
+        if "GetServerTag" in viewer_names else viewer_names
+    check(setup == MODULE_SETUP_CALLS, f"start: the viewer's calls in the module set-up's order ({setup})")
     requests = kv.requests(port)
     firsts = [r.split("\r\n")[0] for r in requests]
     check(firsts == [f"GET http://127.0.0.1:{port}/asp-get/kvsvrinf.asp HTTP/1.1",
@@ -234,12 +243,44 @@ def viewer_events(port):
 
 def picture_width_layout(port):
     standin_log()
-    # A picture width event (fired for each shown camera when the address is put) posts one
-    # layout: the viewer is moved once per event burst, not per event call.
-    host("width", "--wait", "500", params=demo_params(port))
+    # Pictures 704 wide: the width event reaches the control's table, so 2x shows the camera
+    # without scaling; the event posts one layout, run after the event call has returned.
+    host("width", "--wait", "500", "--click", str(BUTTON["2x"]), "--wait", "200",
+         params=demo_params(port), env={"PEL_STANDIN_PICTURE_WIDTH": "704"})
     log = standin_log()
-    events = [f for f in log if f[0] == "viewer" and f[1] == "7" and f[3] == "event"]
-    check(len(events) >= 1, f"width: the viewer reported picture widths ({len(events)})")
+    events = [i for i, f in enumerate(log) if f[0] == "viewer" and f[1] == "7" and f[3] == "event"]
+    check(len(events) == 1 and log[events[0]][4].startswith("1,704,"),
+          f"width: the viewer reported camera 1's width 704 ({[log[i][4] for i in events]})")
+    if events:
+        after = log[events[0] + 1:]
+        clicked = [i for i, f in enumerate(after) if f[2] == "dScaleCam1" or f[2].startswith("dScale")]
+        until = clicked[0] if clicked else len(after)
+        layouts = [f for f in after[:until] if f[0] == "viewer" and f[2] == "bSequence" and
+                   f[3] == "get"]
+        check(len(layouts) == 1, f"width: one layout follows the event ({len(layouts)})")
+    doubled = [f[2] for f in log if f[0] == "viewer" and f[2].startswith("dScaleCam") and
+               f[4].startswith("2")]
+    # Only camera 1 reported a width; the others keep the 352 they started with.
+    check(doubled == [f"dScaleCam{n}" for n in range(2, 7)],
+          f"width: 2x scales every camera but the 704-wide one ({doubled})")
+
+
+def without_standins(port):
+    pel_regsvr = ["wine", "C:\\windows\\syswow64\\regsvr32.exe" if ARCH == "i686" else "regsvr32"]
+    dll = winpath(os.path.join(BIN, "PelStandins.dll"))
+    subprocess.run(pel_regsvr + ["/s", "/u", dll], stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    try:
+        lines = host("nostandins", "--wait", "300", "--click", str(BUTTON["all"]),
+                     "--click", str(BUTTON["2x"]), "--click", str(BUTTON["ptz"]), "--wait", "200",
+                     "--windows", "--get", "iSvrID", params=demo_params(port))
+        check(windows(lines, PANE_ID)[:1] == [(10, 10, 180, 700, True)],
+              "no stand-ins: the pane is there")
+        check(windows(lines, VIEWER_ID) == [], "no stand-ins: no viewer window")
+        check("get\tiSvrID\t0" in lines, "no stand-ins: the first module was set up")
+    finally:
+        subprocess.run(pel_regsvr + ["/s", dll], stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
 
 
 def failures_reported(kv):
@@ -306,6 +347,7 @@ def main():
         camera_commands(port)
         viewer_events(port)
         picture_width_layout(port)
+        without_standins(port)
         failures_reported(kv)
         browser_page(kv, port)
         browser_proxy(kv, port)
