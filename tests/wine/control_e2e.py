@@ -265,6 +265,45 @@ def picture_width_layout(port):
           f"width: 2x scales every camera but the 704-wide one ({doubled})")
 
 
+def linux_path(windows_path):
+    """C:\\... in the prefix as a Linux path."""
+    prefix = os.environ["WINEPREFIX"]
+    return os.path.join(prefix, "drive_c", windows_path[3:].replace("\\", "/"))
+
+
+def snapshots(port):
+    import glob
+    import shutil
+    for old in glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*",
+                                      "AppData", "LocalLow", "Norvane Works")):
+        shutil.rmtree(old)
+    folder = re.escape("\\AppData\\LocalLow\\Norvane Works\\Pelioran\\")
+    for codec, ext, magic in ((0, "jpg", b"\xff\xd8\xff"), (1, "bmp", b"BM")):
+        lines = host(f"snap-{ext}", "--wait", "300", "--click", "3012", "--wait", "300",
+                     params=demo_params(port), env={"PEL_STANDIN_CODEC_TYPE": str(codec)})
+        saved = [m[: -len(" is saved.")] for m in messages(lines) if m.endswith(" is saved.")]
+        if not check(len(saved) == 1, f"snap {ext}: one saved message ({messages(lines)})"):
+            continue
+        pattern = (r"C:\\users\\[^\\]+" + folder + re.escape(f"127.0.0.1-{port}") +
+                   r"\\\d{8}_\d{2}h\d{2}m\d{2}s_cam1\." + ext)
+        check(re.fullmatch(pattern, saved[0]) is not None,
+              f"snap {ext}: named by time and camera in the server's folder ({saved[0]})")
+        data = open(linux_path(saved[0]), "rb").read() if os.path.exists(linux_path(saved[0])) \
+            else b""
+        check(data.startswith(magic), f"snap {ext}: the viewer's picture bytes ({len(data)} bytes)")
+        size = subprocess.run(["/usr/bin/identify", "-format", "%w", linux_path(saved[0])],
+                              capture_output=True, text=True).stdout
+        check(size == "352", f"snap {ext}: a whole 352-wide picture ({size})")
+    # A server tag that tries to climb out of the snapshot folder stays inside it.
+    lines = host("snap-hostile", "--wait", "300", "--click", "3012", "--wait", "300",
+                 params=demo_params(port),
+                 env={"PEL_STANDIN_SERVER_TAG": "..\\..\\..\\Windows:1"})
+    saved = [m[: -len(" is saved.")] for m in messages(lines) if m.endswith(" is saved.")]
+    inside = saved and re.fullmatch(r"C:\\users\\[^\\]+" + folder + r"[^\\]+\\[^\\]+\.jpg",
+                                    saved[0]) and ".." not in saved[0].split("\\")
+    check(bool(inside), f"snap: a hostile server tag stays inside the folder ({saved})")
+
+
 def without_standins(port):
     pel_regsvr = ["wine", "C:\\windows\\syswow64\\regsvr32.exe" if ARCH == "i686" else "regsvr32"]
     dll = winpath(os.path.join(BIN, "PelStandins.dll"))
@@ -347,6 +386,7 @@ def main():
         camera_commands(port)
         viewer_events(port)
         picture_width_layout(port)
+        snapshots(port)
         without_standins(port)
         failures_reported(kv)
         browser_page(kv, port)

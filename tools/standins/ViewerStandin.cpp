@@ -105,8 +105,13 @@ HRESULT ViewerStandin::OnCall(const com::DispMember& member, const std::vector<V
     case vd::kGetBmpFrame:
       return Snapshot(false, args, result);
     case vd::kGetServerTag: {
+      // A test may hand the control a server tag of its choosing (a hostile one, say).
+      wchar_t chosen[256] = {};
+      const DWORD n = GetEnvironmentVariableW(L"PEL_STANDIN_SERVER_TAG", chosen, 256);
       const std::wstring tag =
-          StoredText(vd::kServerAddr) + L":" + std::to_wstring(StoredLong(vd::kServerPort, 80));
+          n > 0 && n < 256 ? std::wstring(chosen, n)
+                           : StoredText(vd::kServerAddr) + L":" +
+                                 std::to_wstring(StoredLong(vd::kServerPort, 80));
       V_VT(result) = VT_BSTR;
       V_BSTR(result) = com::BStr(tag).Detach();
       return S_OK;
