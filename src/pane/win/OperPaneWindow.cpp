@@ -1,0 +1,147 @@
+#include "pane/win/OperPaneWindow.h"
+
+#include "audio/dialogs/PaneDialogLink.h"
+#include "control/PelioranCtrl.h"
+#include "control/win/com/Module.h"
+#include "hosted/SimpleViewer.h"
+#include "pane/PelioranOperPane.h"
+#include "pane/win/PanePainter.h"
+#include "pane/win/WinPaneView.h"
+#include "pane/win/WinSnapshotSystem.h"
+#include "pane/win/dialogs/WinPaneDialogs.h"
+
+namespace pel::win {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"PelioranOperPane";
+
+bool RegisterPaneClass(WNDPROC procedure) {
+  WNDCLASSEXW existing = {};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(com::ModuleInstance(), kClassName, &existing)) return true;
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = com::ModuleInstance();
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  wc.lpszClassName = kClassName;
+  return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+// Everything the pane's window works with, in the order it is made: the dialogs and the view
+// before the pane that uses them.
+struct OperPaneWindow::Parts {
+  Parts(OperPaneWindow& owner, CPelioranCtrl* ctrl, IUserMessages& messages)
+      : dialogLink(pane, ctrl != nullptr ? ctrl->viewer() : inertViewer),
+        dialogs([window = &owner] { return window->Window(); }, messages, dialogLink),
+        view([window = &owner] { return window->Window(); },
+             PaneViewEvents{[this](int cx, int cy) { pane.OnPanelSizeChanged(cx, cy); },
+                            [this](int32_t code, int32_t detail) {
+                              pane.OnVoiceStatus(code, detail);
+                            }}),
+        pane(PanePorts{view, dialogs, messages, system}, ctrl) {}
+
+  WinSnapshotSystem system;
+  CSimpleViewer inertViewer;  // the viewer of a pane without a control
+  PaneDialogLink dialogLink;
+  WinPaneDialogs dialogs;
+  WinPaneView view;
+  CPelioranOperPane pane;
+};
+
+OperPaneWindow::OperPaneWindow(CPelioranCtrl* ctrl, IUserMessages& messages)
+    : parts_(std::make_unique<Parts>(*this, ctrl, messages)) {}
+
+std::unique_ptr<OperPaneWindow> OperPaneWindow::Create(HWND parent, const ChildRect& rect,
+                                                       int id, CPelioranCtrl* ctrl,
+                                                       IUserMessages& messages) {
+  std::unique_ptr<OperPaneWindow> pane(new OperPaneWindow(ctrl, messages));
+  // The class goes when the last pane of the process does; one may go between the two calls.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (!RegisterPaneClass(&OperPaneWindow::WindowProc)) return nullptr;
+    const HWND window = CreateWindowExW(
+        0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left, rect.top,
+        rect.right - rect.left, rect.bottom - rect.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), com::ModuleInstance(), pane.get());
+    if (window != nullptr) return pane;
+    if (GetLastError() != ERROR_CANNOT_FIND_WND_CLASS) break;
+  }
+  return nullptr;
+}
+
+OperPaneWindow::~OperPaneWindow() {
+  if (window_ != nullptr) DestroyWindow(window_);
+  parts_.reset();
+  // Fails while another pane of the process still uses the class; its last one unregisters.
+  UnregisterClassW(kClassName, com::ModuleInstance());
+}
+
+CPelioranOperPane& OperPaneWindow::Pane() { return parts_->pane; }
+
+IOperPaneLink& OperPaneWindow::Link() { return parts_->pane; }
+
+HWND OperPaneWindow::Window() const { return window_; }
+
+LRESULT CALLBACK OperPaneWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self =
+        static_cast<OperPaneWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<OperPaneWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr || self->window_ != window) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->Handle(message, wParam, lParam);
+}
+
+LRESULT OperPaneWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  Parts& parts = *parts_;
+  switch (message) {
+    case WM_CREATE:
+      return parts.pane.OnCreate() ? 0 : -1;
+    case WM_DESTROY:
+      parts.pane.OnDestroy();
+      parts.view.ReleaseComponents();
+      return 0;
+    case WM_NCDESTROY: {
+      // The children are gone by now.
+      parts.view.ReleaseWindows();
+      const HWND window = window_;
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    case WM_ERASEBKGND:
+      return 1;  // the background bitmap covers the pane
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = BeginPaint(window_, &ps);
+      if (dc != nullptr) PaintPane(dc, parts.view.Background(), parts.pane.Painting());
+      EndPaint(window_, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      PaintPane(reinterpret_cast<HDC>(wParam), parts.view.Background(), parts.pane.Painting());
+      return 0;
+    case WM_DRAWITEM:
+      if (parts.view.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == CBN_SELCHANGE &&
+          parts.view.SelectionChanged(reinterpret_cast<HWND>(lParam))) {
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace pel::win

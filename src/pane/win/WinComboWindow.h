@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+#include "pane/win/WinTooltip.h"
+#include "ports/ControlChildren.h"
+#include "ports/SkinWindows.h"
+
+namespace pel {
+class CSkinComboBox;
+}
+
+namespace pel::win {
+
+// The window of a skinned combo box: a "COMBOBOX" drop-down list child mirroring its model's
+// entries and selection. Mouse moves pass on to its tooltip (initial delay 1 ms); the
+// parent hands the list's selection changes back through OnSelChange.
+class WinComboWindow final : public IComboWindow {
+ public:
+  explicit WinComboWindow(CSkinComboBox& model) : model_(model), tooltip_(1) {}
+  WinComboWindow(const WinComboWindow&) = delete;
+  WinComboWindow& operator=(const WinComboWindow&) = delete;
+  ~WinComboWindow() override;
+
+  // A visible drop-down list with a vertical scroll bar, child `childId` of `parent` at
+  // `rect`, bound to the model and showing the entries it already holds.
+  bool Create(HWND parent, int childId, const ChildRect& rect);
+  HWND Window() const { return window_; }
+  HWND TooltipWindow() const { return tooltip_.Window(); }
+
+  // CBN_SELCHANGE: the user chose an entry.
+  void OnSelChange();
+
+  // IComboWindow
+  void ResetContent() override;
+  void AddString(const std::string& text) override;
+  void SetCurSel(int index) override;
+  void SetTooltipText(const std::string& text, bool active) override;
+  void ActivateTooltip(bool active) override;
+
+ private:
+  static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR self);
+  void Detach();
+
+  CSkinComboBox& model_;
+  HWND window_ = nullptr;
+  WinTooltip tooltip_;
+};
+
+}  // namespace pel::win

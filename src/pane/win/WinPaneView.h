@@ -1,0 +1,91 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "control/OperPaneLink.h"
+#include "hosted/win/HostedControl.h"
+#include "pane/win/GdiHandles.h"
+#include "pane/win/WinComboWindow.h"
+#include "pane/win/WinSkinButtonWindow.h"
+#include "pane/win/WinSkinImageSource.h"
+#include "ports/PaneView.h"
+
+namespace pel::win {
+
+// What the hosted components report to the pane.
+struct PaneViewEvents {
+  std::function<void(int cx, int cy)> panelSizeChanged;  // the panel's SizeChanged
+  std::function<void(int32_t code, int32_t detail)> voiceStatus;  // the voice status event
+};
+
+// The pane's child windows as its model drives them: the owner-drawn buttons, the two drop-down
+// lists, the hosted serial/PTZ panel and voice component, the skins and the background. What it
+// makes belongs to the pane's window: Release lets it all go when that window is destroyed.
+class WinPaneView final : public IPaneView {
+ public:
+  WinPaneView(std::function<HWND()> paneWindow, PaneViewEvents events);
+  WinPaneView(const WinPaneView&) = delete;
+  WinPaneView& operator=(const WinPaneView&) = delete;
+  ~WinPaneView() override;
+
+  // IPaneView
+  bool CreateButton(int control, int childId, CSkinButton& button) override;
+  bool CreateComboBox(int control, int childId, const ChildRect& rect,
+                      CSkinComboBox& combo) override;
+  ISkinImageSource& SkinImages() override { return skins_; }
+  // A panel that is not installed is an inert one, so that the pane (and the control) still
+  // start; null only when an installed panel fails.
+  IDispatchPort* CreatePanel(int childId) override;
+  bool LoadBackground(int resource, int width, int height) override;
+  void MoveControl(int control, int x, int y, int width, int height) override;
+  void ShowControl(int control, bool show) override;
+  void EnableControl(int control, bool enable) override;
+  void ResizePane(int width, int height) override;
+  IDispatchPort* CreateVoiceControl(int childId) override;
+  void DestroyVoiceControl() override;
+
+  // Messages the pane's window hands on: true when the child was one of these.
+  bool DrawItem(const DRAWITEMSTRUCT& item) const;
+  bool SelectionChanged(HWND child);
+
+  // The pane's window is being destroyed: the hosted components and the background go.
+  void ReleaseComponents();
+  // Its children are gone: so are the objects behind them.
+  void ReleaseWindows();
+
+  HBITMAP Background() const { return background_.Get(); }
+  // The window of control `control` (PaneControl), null when it has none.
+  HWND ControlWindow(int control) const;
+  // The tooltip of a button (0..18) or list (19, 20), null when it has none.
+  HWND TooltipWindow(int control) const;
+
+ private:
+  // `pick` of the window object of button or list `control`; null when there is none.
+  template <typename Pick>
+  HWND PickWindow(int control, Pick pick) const {
+    if (control >= 0 && control < kPaneButtonCount) {
+      const auto& button = buttons_[static_cast<size_t>(control)];
+      return button ? pick(*button) : nullptr;
+    }
+    if (control == kPaneCtlModuleList || control == kPaneCtlSpeedList) {
+      const auto& combo = combos_[static_cast<size_t>(control - kPaneCtlModuleList)];
+      return combo ? pick(*combo) : nullptr;
+    }
+    return nullptr;
+  }
+
+  std::function<HWND()> paneWindow_;
+  PaneViewEvents events_;
+  WinSkinImageSource skins_;
+  std::array<std::unique_ptr<WinSkinButtonWindow>, kPaneButtonCount> buttons_;
+  std::array<std::unique_ptr<WinComboWindow>, 2> combos_;
+  HostedControl panel_;
+  std::unique_ptr<HostedControl> voice_;
+  GdiBitmap background_;
+};
+
+}  // namespace pel::win

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace pel::win {
+
+// The tooltip control of one child window, made on first use: inactive at first, with the
+// window's client rectangle as its only tool. The owner relays the window's messages to it.
+// Destroyed with this object (or with its window).
+class WinTooltip {
+ public:
+  // `initialDelayMs` above 0 replaces the tooltip's initial delay.
+  explicit WinTooltip(int initialDelayMs = 0) : initialDelayMs_(initialDelayMs) {}
+  WinTooltip(const WinTooltip&) = delete;
+  WinTooltip& operator=(const WinTooltip&) = delete;
+  ~WinTooltip() { Destroy(); }
+
+  // Sets the tip text and the activation, creating the tooltip for `tool` when needed.
+  void SetText(HWND tool, const std::string& text, bool active);
+  // Only when the tooltip exists.
+  void Activate(bool active);
+  // Hands a message of the tool's window to the tooltip, when there is one.
+  void Relay(HWND tool, UINT message, WPARAM wParam, LPARAM lParam);
+  // Asks the tooltip to show or hide its tip for the current mouse position.
+  void Update();
+  // The tool's window changed its size.
+  void ToolResized(HWND tool);
+  void Destroy();
+
+  HWND Window() const { return tooltip_; }
+
+ private:
+  bool Make(HWND tool);
+
+  int initialDelayMs_;
+  HWND tooltip_ = nullptr;
+};
+
+}  // namespace pel::win
