@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "pane/win/SubclassedChild.h"
 #include "pane/win/WinTooltip.h"
 #include "ports/ControlChildren.h"
 #include "ports/SkinWindows.h"
@@ -18,14 +19,11 @@ namespace pel::win {
 class WinComboWindow final : public IComboWindow {
  public:
   explicit WinComboWindow(CSkinComboBox& model) : model_(model), tooltip_(1) {}
-  WinComboWindow(const WinComboWindow&) = delete;
-  WinComboWindow& operator=(const WinComboWindow&) = delete;
-  ~WinComboWindow() override;
 
   // A visible drop-down list with a vertical scroll bar, child `childId` of `parent` at
   // `rect`, bound to the model and showing the entries it already holds.
   bool Create(HWND parent, int childId, const ChildRect& rect);
-  HWND Window() const { return window_; }
+  HWND Window() const { return child_.Window(); }
   HWND TooltipWindow() const { return tooltip_.Window(); }
 
   // CBN_SELCHANGE: the user chose an entry.
@@ -39,13 +37,9 @@ class WinComboWindow final : public IComboWindow {
   void ActivateTooltip(bool active) override;
 
  private:
-  static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR self);
-  void Detach();
-
   CSkinComboBox& model_;
-  HWND window_ = nullptr;
   WinTooltip tooltip_;
+  SubclassedChild child_;  // last: its window goes first, while the rest still exists
 };
 
 }  // namespace pel::win

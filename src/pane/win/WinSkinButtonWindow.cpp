@@ -1,36 +1,17 @@
 #include "pane/win/WinSkinButtonWindow.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
-#include "control/win/com/Module.h"
 #include "pane/skin/SkinButton.h"
 #include "pane/win/WinSkinImage.h"
 
 namespace pel::win {
 
-namespace {
-constexpr UINT_PTR kSubclassId = 0x5B7;
-}
-
-WinSkinButtonWindow::~WinSkinButtonWindow() {
-  if (window_ == nullptr) return;
-  DestroyWindow(window_);
-  // Should the window outlive the call, it must not call back into this.
-  if (window_ != nullptr) Detach();
-}
-
 bool WinSkinButtonWindow::Create(HWND parent, int childId) {
-  const ChildRect& r = model_.rect();
-  window_ = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, r.left,
-                            r.top, r.right - r.left, r.bottom - r.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(childId)),
-                            com::ModuleInstance(), nullptr);
-  if (window_ == nullptr) return false;
-  if (!SetWindowSubclass(window_, &WinSkinButtonWindow::Subclass, kSubclassId,
-                         reinterpret_cast<DWORD_PTR>(this))) {
-    DestroyWindow(window_);
-    window_ = nullptr;
+  if (!child_.Create(L"BUTTON", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, model_.rect(), parent,
+                     childId, [this](UINT message, WPARAM wParam, LPARAM lParam) {
+                       return Handle(message, wParam, lParam);
+                     })) {
     return false;
   }
   model_.AttachWindow(this);
@@ -48,26 +29,20 @@ void WinSkinButtonWindow::Draw(const DRAWITEMSTRUCT& item) const {
 }
 
 void WinSkinButtonWindow::Repaint() {
-  if (window_ != nullptr) RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  if (HWND window = Window()) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
 }
 
 void WinSkinButtonWindow::SetTooltipText(const std::string& text, bool active) {
-  tooltip_.SetText(window_, text, active);
+  tooltip_.SetText(Window(), text, active);
 }
 
 void WinSkinButtonWindow::ActivateTooltip(bool active) { tooltip_.Activate(active); }
 
-LRESULT CALLBACK WinSkinButtonWindow::Subclass(HWND window, UINT message, WPARAM wParam,
-                                               LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-  auto* button = reinterpret_cast<WinSkinButtonWindow*>(self);
-  if (button == nullptr || button->window_ != window) {
-    return DefSubclassProc(window, message, wParam, lParam);
-  }
-  return button->Handle(message, wParam, lParam);
-}
-
-LRESULT WinSkinButtonWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  const HWND window = window_;
+std::optional<LRESULT> WinSkinButtonWindow::Handle(UINT message, WPARAM wParam,
+                                                   LPARAM lParam) {
+  const HWND window = Window();
   tooltip_.Relay(window, message, wParam, lParam);
   switch (message) {
     case WM_MOUSEMOVE:
@@ -95,19 +70,15 @@ LRESULT WinSkinButtonWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) 
       tooltip_.Destroy();
       model_.OnDestroy();
       break;
-    case WM_NCDESTROY: {
-      Detach();
-      return DefSubclassProc(window, message, wParam, lParam);
-    }
     default:
       break;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return std::nullopt;
 }
 
 void WinSkinButtonWindow::OnMouseMove(LPARAM lParam) {
   RECT client;
-  GetClientRect(window_, &client);
+  GetClientRect(Window(), &client);
   const POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   const bool over = PtInRect(&client, at) != FALSE;
   if (model_.OnMouseMove(over, GetActiveWindow() != nullptr)) tooltip_.Update();
@@ -118,15 +89,9 @@ void WinSkinButtonWindow::TrackLeave() {
   TRACKMOUSEEVENT track = {};
   track.cbSize = sizeof track;
   track.dwFlags = TME_LEAVE | TME_HOVER;
-  track.hwndTrack = window_;
+  track.hwndTrack = Window();
   track.dwHoverTime = HOVER_DEFAULT;
   TrackMouseEvent(&track);
-}
-
-void WinSkinButtonWindow::Detach() {
-  RemoveWindowSubclass(window_, &WinSkinButtonWindow::Subclass, kSubclassId);
-  model_.AttachWindow(nullptr);
-  window_ = nullptr;
 }
 
 }  // namespace pel::win

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "pane/win/SubclassedChild.h"
 #include "pane/win/WinTooltip.h"
-#include "ports/ControlChildren.h"
 #include "ports/SkinWindows.h"
 
 namespace pel {
@@ -18,13 +20,10 @@ namespace pel::win {
 class WinSkinButtonWindow final : public ISkinButtonWindow {
  public:
   explicit WinSkinButtonWindow(CSkinButton& model) : model_(model) {}
-  WinSkinButtonWindow(const WinSkinButtonWindow&) = delete;
-  WinSkinButtonWindow& operator=(const WinSkinButtonWindow&) = delete;
-  ~WinSkinButtonWindow() override;
 
   // A visible child of `parent` with `childId` at the model's rectangle, bound to the model.
   bool Create(HWND parent, int childId);
-  HWND Window() const { return window_; }
+  HWND Window() const { return child_.Window(); }
   HWND TooltipWindow() const { return tooltip_.Window(); }
 
   // WM_DRAWITEM for this button.
@@ -36,16 +35,13 @@ class WinSkinButtonWindow final : public ISkinButtonWindow {
   void ActivateTooltip(bool active) override;
 
  private:
-  static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR self);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnMouseMove(LPARAM lParam);
   void TrackLeave();
-  void Detach();
 
   CSkinButton& model_;
-  HWND window_ = nullptr;
   WinTooltip tooltip_;
+  SubclassedChild child_;  // last: its window goes first, while the rest still exists
 };
 
 }  // namespace pel::win
