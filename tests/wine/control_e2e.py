@@ -304,6 +304,118 @@ def snapshots(port):
     check(bool(inside), f"snap: a hostile server tag stays inside the folder ({saved})")
 
 
+def scenario_variant(kv, name, replacements):
+    """The demo server with user root (the one the audio dialog serves) and some changes."""
+    text = open(os.path.join(ROOT, "tools", "kvsim", "demo.scenario")).read()
+    text = text.replace("auth demo:demo", "auth root:kv").replace("user demo:demo", "user root:kv")
+    for old, new in replacements:
+        assert old in text, old
+        text = text.replace(old, new)
+    path = os.path.join(WORK, name + ".scenario")
+    open(path, "w").write(text)
+    return kv.load(path)
+
+
+def root_params(port):
+    return [f"strIpAddr=127.0.0.1", f"iHttpPort={port}", "strUserID=root", "strUserPWD=kv"]
+
+
+def dialog_lines(lines):
+    """Per --dialogs action: the list of its window lines."""
+    groups = []
+    for line in lines:
+        if line.startswith("dialogs\t"):
+            groups.append([])
+        elif line.startswith("window\t") and groups and line.split("\t")[1] == "0" and \
+                not line.split("\t")[2].startswith("Pel"):
+            groups[-1].append(line)
+        elif line.startswith("window\t") and groups and groups[-1]:
+            groups[-1].append(line)
+    return groups
+
+
+def child(group, child_id):
+    for line in group:
+        f = line.split("\t")
+        if f[1] == "1" and int(f[3]) == child_id:
+            return f
+    return None
+
+
+def pane_dialogs(kv):
+    port = scenario_variant(kv, "audio", [])
+    # Voice opens Audio Connection (device type 1); a second press opens nothing; Escape ends
+    # it; Voice opens it again. Connect without sound devices under Wine gives its message.
+    lines = host("audio-dialog", "--wait", "300", "--click", "3015", "--wait", "200", "--dialogs",
+                 "--click", "3015", "--wait", "200", "--dialogs",
+                 "--key", "Audio Connection:27", "--wait", "200", "--dialogs",
+                 "--click", "3015", "--wait", "200", "--dialogs",
+                 params=root_params(port))
+    groups = dialog_lines(lines)
+    counts = [l for l in lines if l.startswith("dialogs\t")]
+    check(counts == ["dialogs\t1", "dialogs\t1", "dialogs\t0", "dialogs\t1"],
+          f"audio dialog: opened, not twice, closed by Escape, opened again ({counts})")
+    check([l for l in lines if l.startswith("opened\t")] == ["opened\tAudio Connection"] * 2,
+          "audio dialog: reported as a modeless window")
+    first = groups[0] if groups else []
+    title = first[0].split("\t")[7] if first else ""
+    check(title == "Audio Connection", f"audio dialog: its caption ({title})")
+    expected = {245: "Connect", 246: "Disconnect", 1: "EXIT", 249: "TCP", 250: "UDP"}
+    for cid, text in expected.items():
+        f = child(first, cid)
+        check(f is not None and f[7] == text, f"audio dialog: control {cid} reads {text!r}")
+    disconnect = child(first, 246)
+    check(disconnect is not None and disconnect[6] == "0", "audio dialog: Disconnect starts disabled")
+    at = first[0].split("\t")[4] if first else ""
+    check(at.startswith("0,0,"), f"audio dialog: placed at (0,0) ({at})")
+
+    relay = scenario_variant(kv, "relay", [])
+    before = len(kv.requests(relay))
+    lines = host("relay-dialog", "--wait", "300", "--click", "3016", "--wait", "300", "--dialogs",
+                 "--check", "Relay Output Control:203", "--check", "Relay Output Control:204",
+                 "--dialog-click", "Relay Output Control:204", "--wait", "300",
+                 "--key", "Relay Output Control:27", "--wait", "200", "--dialogs",
+                 params=root_params(relay))
+    groups = dialog_lines(lines)
+    first = groups[0] if groups else []
+    names = [(child(first, 203 + k) or [""] * 8)[7] for k in range(6)]
+    check(names[:4] == ["Door Lock", "Siren", "Floodlight", "Barrier"],
+          f"relay dialog: the outputs' names ({names})")
+    hidden = [(child(first, 203 + k) or [""] * 8)[5] for k in range(4, 6)]
+    check(hidden == ["0", "0"], f"relay dialog: outputs 5 and 6 of a 4-output module are hidden ({hidden})")
+    check("check\tRelay Output Control:203\t1" in lines and
+          "check\tRelay Output Control:204\t0" in lines, "relay dialog: the outputs' states")
+    sent = [r.split("\r\n")[0] for r in kv.requests(relay)[before:] if "kvdoctr.cgi" in r]
+    check(any("DoData=0x07" in r and "ServerId=0" in r for r in sent),
+          f"relay dialog: a click sends the new output word ({sent})")
+    check([l for l in lines if l.startswith("dialogs\t")][-1:] == ["dialogs\t0"],
+          "relay dialog: Escape ends it")
+
+    voice = scenario_variant(kv, "voice", [("AUDIODEVICETYPE=1", "AUDIODEVICETYPE=0"),
+                                           ('TTYS1_MODE="none"', 'TTYS1_MODE="audio"')])
+    lines = host("voice-dialog", "--wait", "300", "--click", "3015", "--wait", "300",
+                 "--dialog-click", "Voice Connection:214", "--wait", "300", "--dialogs",
+                 params=root_params(voice))
+    groups = dialog_lines(lines)
+    status = child(groups[0], 213) if groups and groups[0] else None
+    check("opened\tVoice Connection" in lines, "voice dialog: opened by Voice for device type 0")
+    connected = [g for g in groups for l in g if l.split("\t")[7:] == ["Connected"]]
+    check(len(connected) == 1, f"voice dialog: the component's status event shows Connected ({status})")
+    return voice
+
+
+def voice_download(kv, voice):
+    # Without the voice component the Download dialog offers it.
+    lines = host("download", "--wait", "300", "--click", "3015", "--wait", "500",
+                 params=root_params(voice), env={"PEL_STANDIN_ABSENT": "voice"})
+    boxes = [l.split("\t", 2) for l in lines if l.startswith("msgbox\t")]
+    check(len(boxes) == 1 and boxes[0][1] == "Download" and boxes[0][2].startswith(
+        "- There is no Voice kit on your PC or you need new version. | "
+        "- Insert CD or download and install Voice kit."),
+        f"download: the Download dialog with its texts ({boxes})")
+    check("opened\tVoice Connection" not in lines, "download: no Voice Connection dialog")
+
+
 def without_standins(port):
     pel_regsvr = ["wine", "C:\\windows\\syswow64\\regsvr32.exe" if ARCH == "i686" else "regsvr32"]
     dll = winpath(os.path.join(BIN, "PelStandins.dll"))
@@ -387,6 +499,8 @@ def main():
         viewer_events(port)
         picture_width_layout(port)
         snapshots(port)
+        voice = pane_dialogs(kv)
+        voice_download(kv, voice)
         without_standins(port)
         failures_reported(kv)
         browser_page(kv, port)

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <olectl.h>
 
+#include <string>
+
 #include "StandinIds.h"
 #include "UartStandin.h"
 #include "ViewerStandin.h"
@@ -63,7 +65,20 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
   return TRUE;
 }
 
+// PEL_STANDIN_ABSENT=voice plays a machine where the voice component is not installed: its
+// class is not served, as when it was never registered.
+bool PlaysAbsent(REFCLSID clsid) {
+  wchar_t absent[64] = {};
+  const DWORD n = GetEnvironmentVariableW(L"PEL_STANDIN_ABSENT", absent, 64);
+  return n > 0 && n < 64 && IsEqualCLSID(clsid, standin::kClsidVoice) &&
+         std::wstring(absent).find(L"voice") != std::wstring::npos;
+}
+
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+  if (PlaysAbsent(clsid)) {
+    if (out) *out = nullptr;
+    return CLASS_E_CLASSNOTAVAILABLE;
+  }
   return com::GetClassObjectFromTable(kClasses, sizeof(kClasses) / sizeof(kClasses[0]), clsid,
                                       iid, out);
 }
