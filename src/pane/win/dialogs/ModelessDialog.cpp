@@ -23,6 +23,12 @@ void Forget(HWND hwnd) {
 
 bool ModelessDialog::Open(int templateId, HWND parent, IDialogHandler& handler) {
   if (hwnd_ != nullptr) return false;
+  // The templates' sliders are common controls.
+  static const BOOL registered = [] {
+    INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    return InitCommonControlsEx(&classes);
+  }();
+  (void)registered;
   handler_ = &handler;
   // The window is known to this object from WM_INITDIALOG on (see Proc).
   const HWND hwnd = CreateDialogParamA(com::ModuleInstance(), MAKEINTRESOURCEA(templateId),
