@@ -111,36 +111,47 @@ class ButtonLooks : public testing::Test {
   PaneHost host_;
 };
 
-TEST_F(ButtonLooks, HoverPressedLatchedAndDisabled) {
-  host_.pane->Link().SetButtonState(kButtonCam1 + 3, kButtonDisabled);
-  host_.Click(Cam(3));
-  SendMessageW(Cam(2), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(36, 12));
+TEST_F(ButtonLooks, OneButtonHoveredPressedLatchedAndDisabled) {
+  const LPARAM middle = MAKELPARAM(36, 12);
+  ExpectFace(1, kNormal);
   // The pointer really over Cam1, so that the leave tracking does not end the hover.
   POINT centre = {36, 12};
   ClientToScreen(Cam(1), &centre);
   SetCursorPos(centre.x, centre.y);
-  SendMessageW(Cam(1), WM_MOUSEMOVE, 0, MAKELPARAM(36, 12));
-  SendMessageW(Cam(4), WM_MOUSEMOVE, 0, MAKELPARAM(36, 12));
-
+  SendMessageW(Cam(1), WM_MOUSEMOVE, 0, middle);
   ExpectFace(1, kHover);
-  ExpectFace(2, kPressed);
-  ExpectFace(3, kPressed);
-  ExpectFace(4, kDisabled);
-  ExpectFace(5, kNormal);
-
-  // The pointer leaves; the pressed camera is released and latches; the disabled one ignores
-  // a click.
+  SendMessageW(Cam(1), WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  ExpectFace(1, kPressed);
+  EXPECT_NE(-1, host_.rig.log.IndexOf("viewer put 18 TRUE"));  // the press reached the pane
+  SendMessageW(Cam(1), WM_LBUTTONUP, 0, middle);
+  ExpectFace(1, kPressed);
+  EXPECT_TRUE(host_.pane->Pane().Button(kButtonCam1).IsLatched());
+  // Latched, it keeps its look when the pointer leaves.
   ParkCursor();
   Pump(100);
   SendMessageW(Cam(1), WM_MOUSELEAVE, 0, 0);
-  SendMessageW(Cam(2), WM_LBUTTONUP, 0, MAKELPARAM(36, 12));
-  host_.Click(Cam(4));
-  ExpectFace(1, kNormal);
-  ExpectFace(2, kPressed);
-  ExpectFace(4, kDisabled);
-  EXPECT_TRUE(host_.pane->Pane().Button(kButtonCam1 + 1).IsLatched());
-  EXPECT_FALSE(host_.pane->Pane().Button(kButtonCam1 + 3).IsLatched());
-  EXPECT_EQ(-1, host_.rig.log.IndexOf("viewer put 21 TRUE"));  // Cam4's bShowCam4
+  ExpectFace(1, kPressed);
+
+  host_.pane->Link().SetButtonState(kButtonCam1, kButtonDisabled);
+  ExpectFace(1, kDisabled);
+  SendMessageW(Cam(1), WM_MOUSEMOVE, 0, middle);
+  host_.Click(Cam(1));
+  ExpectFace(1, kDisabled);
+  EXPECT_EQ(-1, host_.rig.log.IndexOf("viewer put 18 FALSE"));  // the click went nowhere
+  // The other buttons kept their own look throughout.
+  ExpectFace(2, kNormal);
+}
+
+TEST_F(ButtonLooks, HoverEndsWhenThePointerLeaves) {
+  POINT centre = {36, 12};
+  ClientToScreen(Cam(2), &centre);
+  SetCursorPos(centre.x, centre.y);
+  SendMessageW(Cam(2), WM_MOUSEMOVE, 0, MAKELPARAM(36, 12));
+  ExpectFace(2, kHover);
+  ParkCursor();
+  Pump(100);
+  SendMessageW(Cam(2), WM_MOUSELEAVE, 0, 0);
+  ExpectFace(2, kNormal);
 }
 
 }  // namespace
