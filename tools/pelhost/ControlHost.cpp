@@ -50,23 +50,31 @@ bool SplitTitled(const std::string& text, std::string& title, int& number) {
   return end && *end == '\0';
 }
 
+struct DialogSearch {
+  const std::string& title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lp) {
+  auto* search = reinterpret_cast<DialogSearch*>(lp);
+  if (ClassName(hwnd) == "#32770" && WindowText(hwnd) == search->title) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM lp) {
+  if (ClassName(hwnd) == "#32770" && IsWindowVisible(hwnd)) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+  }
+  return TRUE;
+}
+
 // A dialog of this thread with exactly this caption.
 HWND FindDialog(const std::string& title) {
-  struct Search {
-    const std::string& title;
-    HWND found;
-  } search{title, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        if (ClassName(hwnd) == "#32770" && WindowText(hwnd) == s->title) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  DialogSearch search{title, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -370,15 +378,7 @@ void ControlHost::ListWindows() {
 
 void ControlHost::ListDialogs() {
   std::vector<HWND> dialogs;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        if (ClassName(hwnd) == "#32770" && IsWindowVisible(hwnd)) {
-          reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&dialogs));
+  EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
   report_.Line("dialogs\t" + std::to_string(dialogs.size()));
   for (HWND dialog : dialogs) WalkWindows(report_, dialog, 0);
 }
