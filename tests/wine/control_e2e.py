@@ -223,6 +223,25 @@ def camera_commands(port):
     del marks
 
 
+def pane_modes(port):
+    standin_log()
+    lines = host("modes", "--wait", "300", "--click", str(BUTTON["ptz"]), "--wait", "200",
+                 "--windows", "--click", str(BUTTON["cam"]), "--wait", "200", "--windows",
+                 params=demo_params(port))
+    log = standin_log()
+    panel = windows(lines, 209)
+    cam1 = windows(lines, BUTTON["cam1"])
+    modules = windows(lines, MODULE_LIST_ID)
+    check([p[4] for p in panel] == [True, False] and panel[0][:4] == (0, 24, 164, 394),
+          f"modes: PTZ shows the panel at (0,24) 164 x 394, CAM hides it ({panel})")
+    check([c[4] for c in cam1] == [False, True] and [m[4] for m in modules] == [False, True],
+          f"modes: PTZ hides the camera controls and the lists, CAM brings them back")
+    check(cam1[1][:4] == (10, 88, 72, 24) if len(cam1) > 1 else False,
+          f"modes: Cam1 back in its grid cell ({cam1[1:]})")
+    uart = [(f[2], f[4]) for f in log if f[0] == "uart" and f[3] == "call" and f[2] == "EnablePtz"]
+    check(uart[-1:] == [("EnablePtz", "TRUE")], f"modes: PTZ aims the panel at camera 1 ({uart})")
+
+
 def viewer_events(port):
     standin_log()
     # The viewer stand-in's tile of camera 2 (second tile of the 352-wide grid) after All.
@@ -496,6 +515,7 @@ def main():
         port = kv.load(os.path.join(ROOT, "tools", "kvsim", "demo.scenario"))
         start_sequence(kv, port)
         camera_commands(port)
+        pane_modes(port)
         viewer_events(port)
         picture_width_layout(port)
         snapshots(port)
