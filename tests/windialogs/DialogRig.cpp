@@ -8,13 +8,22 @@ namespace pel::wintest {
 
 PaneRig::PaneRig()
     : dialogs([this] { return pane_; }, messages, dialogPane),
-      pane_(CreateWindowExA(0, "STATIC", "pane", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 300, 200,
-                            400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr)) {
-  ShowWindow(pane_, SW_SHOW);
+      frame_(CreateWindowExA(0, "STATIC", "container", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                             300, 200, 500, 400, nullptr, nullptr, GetModuleHandleA(nullptr),
+                             nullptr)),
+      pane_(CreateWindowExA(0, "STATIC", "pane", WS_CHILD | WS_VISIBLE, 0, 0, 200, 300, frame_,
+                            nullptr, GetModuleHandleA(nullptr), nullptr)) {
+  ShowWindow(frame_, SW_SHOW);
 }
 
 PaneRig::~PaneRig() {
+  DestroyPane();
+  if (frame_ != nullptr) DestroyWindow(frame_);
+}
+
+void PaneRig::DestroyPane() {
   if (pane_ != nullptr) DestroyWindow(pane_);
+  pane_ = nullptr;
 }
 
 RelayDialogSettings RelaySettings(int port, int32_t module, int32_t outputs, uint32_t rights) {

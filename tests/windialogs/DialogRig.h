@@ -13,7 +13,8 @@
 
 namespace pel::wintest {
 
-// A top-level window standing in for the operation pane, and the dialogs over it.
+// A child window standing in for the operation pane in a top-level window standing in for
+// the control's container, and the dialogs over the pane.
 class PaneRig {
  public:
   PaneRig();
@@ -21,13 +22,16 @@ class PaneRig {
   PaneRig(const PaneRig&) = delete;
   PaneRig& operator=(const PaneRig&) = delete;
 
+  HWND frame() const { return frame_; }
   HWND pane() const { return pane_; }
+  void DestroyPane();
 
   test::RecordingMessages messages;
   test::FakeDialogPane dialogPane;
   win::WinPaneDialogs dialogs;
 
  private:
+  HWND frame_;
   HWND pane_;
 };
 

@@ -106,6 +106,20 @@ TEST(AudioWindow, RefusedAndUnansweredLoginsGiveTheirMessages) {
   }
 }
 
+TEST(AudioWindow, ThePanesWindowGoingEndsTheConnection) {
+  test::KvsimScenario kv(test::UdpSection(""));
+  PaneRig rig;
+  rig.dialogs.OpenAudioConnection(Fields(kv.udpPort(), 2));
+  HWND dialog = FindDialog(kTitle);
+  ASSERT_NE(dialog, nullptr);
+  Click(dialog, kConnect);
+  ASSERT_EQ(ItemText(dialog, kStatus), "Connected");
+  rig.DestroyPane();
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(UntilLogout(kv).back(), test::WireRecord(3, 0));
+  EXPECT_TRUE(rig.dialogPane.streamAudio.empty());
+}
+
 // Wine's devices, with the playback blocks written and returned counted.
 struct Played {
   int written = 0;

@@ -81,15 +81,17 @@ TEST(DialogWindows, ControlsPlaceOneAtATimeAndEscapeDestroys) {
   };
   for (const Kind& kind : kinds) {
     SCOPED_TRACE(kind.title);
+    test::RecordingMessages relayMessages;
+    CRelayOutputDlg relay(relayMessages);  // module -1: a message, no request
     PaneRig rig;
-    CRelayOutputDlg relay(rig.messages);  // module -1: a message, no request
     EXPECT_FALSE(rig.dialogs.IsWindowOpen(kind.title));
     kind.open(rig, relay);
     HWND dialog = FindDialog(kind.title);
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(rig.dialogs.IsWindowOpen(kind.title));
     EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), rig.pane());
+    // A pop-up made over a child window belongs to its top-level window.
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), rig.frame());
     RECT place;
     GetWindowRect(dialog, &place);
     EXPECT_EQ(place.left, 0);
@@ -105,7 +107,12 @@ TEST(DialogWindows, ControlsPlaceOneAtATimeAndEscapeDestroys) {
     kind.open(rig, relay);
     dialog = FindDialog(kind.title);
     ASSERT_NE(dialog, nullptr) << "and it opens again";
-    EXPECT_TRUE(IsWindowVisible(dialog));
+    SendMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(dialog)) << "the close command destroys it too";
+    kind.open(rig, relay);
+    EXPECT_NE(FindDialog(kind.title), nullptr);
+    rig.DestroyPane();
+    EXPECT_FALSE(rig.dialogs.IsWindowOpen(kind.title)) << "it goes with the pane's window";
   }
 }
 
@@ -123,7 +130,7 @@ TEST(DialogWindows, DownloadIsModalWithItsTextsAndOkEndsIt) {
     HWND dialog = FindDialog("Download");
     ASSERT_NE(dialog, nullptr);
     seen = true;
-    EXPECT_FALSE(IsWindowEnabled(rig.pane())) << "modal over the pane";
+    EXPECT_FALSE(IsWindowEnabled(rig.frame())) << "modal over the pane's top-level window";
     ExpectControls(dialog, kDownloadControls);
     Click(dialog, IDOK);
   };
@@ -132,7 +139,7 @@ TEST(DialogWindows, DownloadIsModalWithItsTextsAndOkEndsIt) {
   g_onTimer = nullptr;
   EXPECT_TRUE(seen);
   EXPECT_EQ(FindDialog("Download"), nullptr);
-  EXPECT_TRUE(IsWindowEnabled(rig.pane()));
+  EXPECT_TRUE(IsWindowEnabled(rig.frame()));
   EXPECT_TRUE(rig.messages.texts.empty());
 }
 

@@ -20,8 +20,9 @@ TEST(RelayWindow, ShowsThePageAndAClickSendsTheStateWord) {
                                              {"DO_DATA=0x05", "DONAME0=\"Gate\"", "DONAME3=\"Pump\""}) +
                          "route *\nbody\nOK\nend\n");
   ASSERT_NE(kv.port(), 0);
+  test::RecordingMessages messages;
+  CRelayOutputDlg relay(messages);
   PaneRig rig;
-  CRelayOutputDlg relay(rig.messages);
   relay.SetSettings(RelaySettings(kv.port(), 3, 5, 0x1D));  // output 2 not allowed
   rig.dialogs.OpenRelayOutput(relay);
   HWND dialog = FindDialog("Relay Output Control");
@@ -43,7 +44,7 @@ TEST(RelayWindow, ShowsThePageAndAClickSendsTheStateWord) {
   EXPECT_NE(requests[1].find("/cgi-bin/kvdoctr.cgi?ServerId=3&DoData=0x0d&KvCgiVer=0x0001 HTTP/1.1\r\n"),
             std::string::npos)
       << requests[1];
-  EXPECT_TRUE(rig.messages.texts.empty());
+  EXPECT_TRUE(messages.texts.empty());
 
   Click(dialog, IDOK);
   EXPECT_FALSE(IsWindow(dialog));

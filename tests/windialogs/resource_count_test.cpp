@@ -32,9 +32,10 @@ TEST(ResourceCounts, RepeatedOpeningAndClosingLeavesNothingBehind) {
   test::KvsimScenario kv(test::UdpSection("") +
                          test::RouteWithBody("/asp-get/kvdioget.asp?KvModId=0", {"DO_DATA=0x01"}) +
                          "route *\nbody\nOK\nend\n");
-  PaneRig rig;
-  CRelayOutputDlg relay(rig.messages);
+  test::RecordingMessages relayMessages;
+  CRelayOutputDlg relay(relayMessages);
   relay.SetSettings(RelaySettings(kv.port(), 0, 6, 0x3F));
+  PaneRig rig;
   AudioDialogFields audio;
   audio.serverAddress = "127.0.0.1";
   audio.udpPort = kv.udpPort();
@@ -68,6 +69,7 @@ TEST(ResourceCounts, RepeatedOpeningAndClosingLeavesNothingBehind) {
     RecordProperty("user_objects", static_cast<int>(after.user));
   }
   EXPECT_TRUE(rig.messages.texts.empty());
+  EXPECT_TRUE(relayMessages.texts.empty());
 }
 
 }  // namespace

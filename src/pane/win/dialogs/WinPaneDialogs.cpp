@@ -7,6 +7,7 @@
 #include "pane/win/dialogs/DialogHandlers.h"
 #include "pane/win/dialogs/DownloadDialog.h"
 #include "pane/win/dialogs/ModelessDialog.h"
+#include "pane/win/dialogs/PaneWindowWatch.h"
 #include "pane/win/dialogs/WinProcessStarter.h"
 #include "relay/RelayOutputDlg.h"
 
@@ -19,7 +20,17 @@ struct WinPaneDialogs::Impl {
         audio(messages, devices, pane),
         voice(messages, pane) {}
 
-  HWND Parent() const { return paneWindow ? paneWindow() : nullptr; }
+  // The pane's window, watched from now on so that the dialogs go when it goes.
+  HWND Parent() {
+    const HWND pane = paneWindow ? paneWindow() : nullptr;
+    paneWatch.Watch(pane);
+    return pane;
+  }
+  void DestroyWindows() {
+    audioWindow.Destroy();
+    voiceWindow.Destroy();
+    relayWindow.Destroy();
+  }
 
   std::function<HWND()> paneWindow;
   IUserMessages& messages;
@@ -35,6 +46,8 @@ struct WinPaneDialogs::Impl {
   ModelessDialog audioWindow;
   ModelessDialog voiceWindow;
   ModelessDialog relayWindow;
+  // While the pane's window and everything behind it are still whole.
+  PaneWindowWatch paneWatch{[this] { DestroyWindows(); }};
 };
 
 WinPaneDialogs::WinPaneDialogs(std::function<HWND()> paneWindow, IUserMessages& messages,
