@@ -129,31 +129,36 @@ void PaneHost::Click(HWND button) {
   SendMessageW(button, WM_LBUTTONUP, 0, at);
 }
 
+namespace {
+
+struct TooltipSearch {
+  HWND tool;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTooltip(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TooltipSearch*>(data);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+  const int tools = static_cast<int>(SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0));
+  for (int i = 0; i < tools; ++i) {
+    TOOLINFOW info = {};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    if (SendMessageW(window, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&info)) &&
+        info.hwnd == search->tool) {
+      search->found.push_back(window);
+      break;
+    }
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> TooltipsOf(HWND tool) {
-  struct Search {
-    HWND tool;
-    std::vector<HWND> found;
-  } search{tool, {}};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
-        const int tools = static_cast<int>(SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0));
-        for (int i = 0; i < tools; ++i) {
-          TOOLINFOW info = {};
-          info.cbSize = TTTOOLINFOW_V2_SIZE;
-          if (SendMessageW(window, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&info)) &&
-              info.hwnd == s->tool) {
-            s->found.push_back(window);
-            break;
-          }
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TooltipSearch search{tool, {}};
+  EnumThreadWindows(GetCurrentThreadId(), &CollectTooltip, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
