@@ -73,6 +73,30 @@ TEST(PaneResources, RepeatedPanesReleaseWhatTheyMade) {
                  std::to_string(before.second) + "->" + std::to_string(after.second));
 }
 
+bool PaneClassRegistered() {
+  WNDCLASSEXW info = {};
+  info.cbSize = sizeof info;
+  return GetClassInfoExW(GetModuleHandleW(nullptr), L"PelioranOperPane", &info) != FALSE;
+}
+
+TEST(PaneResources, WindowClassLivesAsLongAsAPaneAndNoParentMeansNoPane) {
+  PaneHost first;
+  PaneHost second;
+  ASSERT_TRUE(first.MakePane(kOneCamera));
+  ASSERT_TRUE(second.MakePane(kOneCamera));
+  EXPECT_TRUE(PaneClassRegistered());
+  first.DestroyPane();
+  EXPECT_TRUE(PaneClassRegistered());
+  // A module that is unloaded leaves no class behind that points into it.
+  second.DestroyPane();
+  EXPECT_FALSE(PaneClassRegistered());
+
+  test::RecordingMessages messages;
+  EXPECT_EQ(nullptr, win::OperPaneWindow::Create(nullptr, ChildRect{10, 10, 180, 700}, kPaneId,
+                                                 nullptr, messages));
+  EXPECT_FALSE(PaneClassRegistered());
+}
+
 // The view on its own over a plain window: the background section, the panel and the voice
 // component with their events, and what ReleaseComponents lets go.
 class PaneViewTest : public testing::Test {
