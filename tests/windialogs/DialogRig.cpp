@@ -53,20 +53,37 @@ bool Pump(DWORD limitMs, const std::function<bool()>& done) {
 
 HWND FindDialog(const char* title) { return FindWindowA(nullptr, title); }
 
+namespace {
+
+struct TitleSearch {
+  const char* title;
+  int count;
+};
+
+BOOL CALLBACK CountTitle(HWND hwnd, LPARAM p) {
+  auto* search = reinterpret_cast<TitleSearch*>(p);
+  char text[128] = {};
+  GetWindowTextA(hwnd, text, sizeof text);
+  if (std::string(text) == search->title) ++search->count;
+  return TRUE;
+}
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+BOOL CALLBACK CountWindowAndChildren(HWND hwnd, LPARAM count) {
+  CountWindow(hwnd, count);
+  EnumChildWindows(hwnd, &CountWindow, count);
+  return TRUE;
+}
+
+}  // namespace
+
 int CountTopLevel(const char* title) {
-  struct Search {
-    const char* title;
-    int count;
-  } search{title, 0};
-  EnumWindows(
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        char text[128] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        if (std::string(text) == s->title) ++s->count;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TitleSearch search{title, 0};
+  EnumWindows(&CountTitle, reinterpret_cast<LPARAM>(&search));
   return search.count;
 }
 
@@ -133,7 +150,7 @@ DWORD CountHandles() {
   if (GetProcessHandleCount(GetCurrentProcess(), &count) && count != 0) return count;
   // Where the system does not count them (Wine answers 0), the handle values in use are
   // probed: they are small multiples of four.
-  for (uintptr_t value = 4; value < 0x40000; value += 4) {
+  for (uintptr_t value = 4; value < 0x10000; value += 4) {
     DWORD flags;
     if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
   }
@@ -145,15 +162,8 @@ ResourceCounts CountResources() {
   counts.handles = CountHandles();
   counts.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   counts.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        auto* n = reinterpret_cast<int*>(p);
-        ++*n;
-        EnumChildWindows(hwnd, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; }, p);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&counts.windows));
+  EnumThreadWindows(GetCurrentThreadId(), &CountWindowAndChildren,
+                    reinterpret_cast<LPARAM>(&counts.windows));
   return counts;
 }
 
