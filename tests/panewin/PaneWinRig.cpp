@@ -2,9 +2,10 @@
 
 #include <commctrl.h>
 
-#include <cstring>
+#include <fstream>
 
 #include "control/ControlGeometry.h"
+#include "control/win/com/BmpFile.h"
 
 namespace pel::panetest {
 
@@ -20,73 +21,27 @@ void Pump(DWORD ms) {
   } while (GetTickCount() - start < ms);
 }
 
-bool Shot::Save(const std::wstring& path) const {
-  if (width <= 0 || height <= 0) return false;
-  const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-  const uint32_t offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  BITMAPFILEHEADER file = {};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = offset;
-  file.bfSize = offset + stride * static_cast<uint32_t>(height);
-  BITMAPINFOHEADER info = {};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = height;  // bottom-up
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  std::vector<uint8_t> bytes(file.bfSize, 0);
-  std::memcpy(bytes.data(), &file, sizeof file);
-  std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
-  for (int y = 0; y < height; ++y) {
-    uint8_t* row = bytes.data() + offset + static_cast<size_t>(height - 1 - y) * stride;
-    for (int x = 0; x < width; ++x) {
-      const COLORREF c = At(x, y);
-      row[3 * x] = GetBValue(c);
-      row[3 * x + 1] = GetGValue(c);
-      row[3 * x + 2] = GetRValue(c);
-    }
-  }
-  const HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const BOOL ok = WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(out);
-  return ok && written == bytes.size();
+COLORREF Shot::At(int x, int y) const {
+  // A bottom-up 24-bit BMP file: rows padded to four bytes after the two headers.
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+  const size_t at = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) +
+                    static_cast<size_t>(height - 1 - y) * stride + static_cast<size_t>(x) * 3;
+  return RGB(bmp.at(at + 2), bmp.at(at + 1), bmp.at(at));
+}
+
+bool Shot::Save(const std::string& path) const {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+  return !bmp.empty() && out.good();
 }
 
 Shot Capture(HWND window) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   RECT client;
   GetClientRect(window, &client);
-  Shot shot;
-  shot.width = client.right;
-  shot.height = client.bottom;
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = shot.width;
-  info.bmiHeader.biHeight = -shot.height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  const HDC source = GetDC(window);
-  const HDC memory = CreateCompatibleDC(source);
-  const HBITMAP dib = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (memory != nullptr && dib != nullptr && bits != nullptr) {
-    const HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, shot.width, shot.height, source, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* px = static_cast<const uint32_t*>(bits);
-    for (int i = 0; i < shot.width * shot.height; ++i) {
-      shot.pixels.push_back(RGB((px[i] >> 16) & 0xFF, (px[i] >> 8) & 0xFF, px[i] & 0xFF));
-    }
-    SelectObject(memory, old);
-  }
-  if (dib != nullptr) DeleteObject(dib);
-  if (memory != nullptr) DeleteDC(memory);
-  ReleaseDC(window, source);
+  const HDC dc = GetDC(window);
+  Shot shot{client.right, client.bottom, com::CaptureBmpFile(dc, 0, 0, client.right, client.bottom)};
+  ReleaseDC(window, dc);
   return shot;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,18 +23,24 @@ constexpr int kSpeedLabelId = 3019;
 constexpr uint32_t kOneCamera = 0x7EC00;
 constexpr uint32_t kSixCameras = 0x7EC00 | 0x1300 | 0xFC;
 
+// A rectangle's left, top, right and bottom, for comparisons.
+using Edges4 = std::array<LONG, 4>;
+inline Edges4 Edges(LONG left, LONG top, LONG right, LONG bottom) {
+  return {left, top, right, bottom};
+}
+inline Edges4 Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 // Lets the window messages (and the stand-ins' posted events) through for `ms`.
 void Pump(DWORD ms);
 
-// A picture of a window's client area as top-down RGB pixels.
+// A picture of a window's client area: a 24-bit BMP file.
 struct Shot {
   int width = 0;
   int height = 0;
-  std::vector<COLORREF> pixels;
+  std::vector<uint8_t> bmp;
 
-  COLORREF At(int x, int y) const { return pixels.at(static_cast<size_t>(y) * width + x); }
-  // Saved as a 24-bit BMP file at `path` (a Windows path).
-  bool Save(const std::wstring& path) const;
+  COLORREF At(int x, int y) const;
+  bool Save(const std::string& path) const;
 };
 // Repaints `window` with its children and copies its client area.
 Shot Capture(HWND window);

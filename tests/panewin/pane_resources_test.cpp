@@ -99,92 +99,62 @@ TEST(PaneResources, WindowClassLivesAsLongAsAPaneAndNoParentMeansNoPane) {
 
 // The view on its own over a plain window: the background section, the panel and the voice
 // component with their events, and what ReleaseComponents lets go.
-class PaneViewTest : public testing::Test {
- protected:
-  void SetUp() override {
-    parent_ = CreateWindowExW(0, L"STATIC", L"view", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
-                              0, 300, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(nullptr, parent_);
-    ShowWindow(parent_, SW_SHOW);
-    view_ = std::make_unique<win::WinPaneView>(
-        [this] { return parent_; },
-        win::PaneViewEvents{[this](int cx, int cy) { sizes_.emplace_back(cx, cy); },
-                            [this](int32_t code, int32_t detail) {
-                              statuses_.emplace_back(code, detail);
-                            }});
-  }
-  void TearDown() override {
-    view_.reset();
-    if (parent_ != nullptr) DestroyWindow(parent_);
-  }
-  template <typename Done>
-  void PumpUntil(Done done) {
-    for (int i = 0; i < 100 && !done(); ++i) Pump(20);
-  }
-
-  HWND parent_ = nullptr;
-  std::unique_ptr<win::WinPaneView> view_;
-  std::vector<std::pair<int, int>> sizes_;
-  std::vector<std::pair<int32_t, int32_t>> statuses_;
-};
-
-TEST_F(PaneViewTest, BackgroundPanelAndVoiceComponentGoWithTheWindow) {
-  ASSERT_TRUE(view_->LoadBackground(pane::kBackgroundBitmap, 180, 700));
-  const HBITMAP background = view_->Background();
+TEST(PaneView, BackgroundPanelAndVoiceComponentGoWithTheWindow) {
+  PaneHost host;
+  std::vector<std::pair<int, int>> sizes;
+  std::vector<std::pair<int32_t, int32_t>> statuses;
+  win::WinPaneView view([&host] { return host.top; },
+                        win::PaneViewEvents{[&](int cx, int cy) { sizes.emplace_back(cx, cy); },
+                                            [&](int32_t code, int32_t detail) {
+                                              statuses.emplace_back(code, detail);
+                                            }});
+  const auto pumpUntil = [](const auto& done) {
+    for (int i = 0; i < 100 && done.empty(); ++i) Pump(20);
+  };
+  ASSERT_TRUE(view.LoadBackground(pane::kBackgroundBitmap, 180, 700));
+  const HBITMAP background = view.Background();
   DIBSECTION section = {};
   ASSERT_EQ(static_cast<int>(sizeof section), GetObjectW(background, sizeof section, &section));
   EXPECT_EQ(180, section.dsBm.bmWidth);
   EXPECT_EQ(700, section.dsBm.bmHeight);
-  EXPECT_NE(nullptr, section.dsBm.bmBits);
 
-  IDispatchPort* panelPort = view_->CreatePanel(pane::kPanelId);
+  IDispatchPort* panelPort = view.CreatePanel(pane::kPanelId);
   ASSERT_NE(nullptr, panelPort);
   ASSERT_NE(&NullDispatch::Instance(), panelPort);
-  const HWND panel = GetDlgItem(parent_, pane::kPanelId);
+  const HWND panel = GetDlgItem(host.top, pane::kPanelId);
   ASSERT_NE(nullptr, panel);
-  CSFI_UART uart(panelPort);
-  uart.EnablePanel(true);
-  PumpUntil([this] { return !sizes_.empty(); });
-  ASSERT_EQ(1u, sizes_.size());
-  EXPECT_EQ(std::make_pair(164, 394), sizes_[0]);
-  view_->MoveControl(kPaneCtlPanel, 0, 24, 120, 200);
+  CSFI_UART(panelPort).EnablePanel(true);
+  pumpUntil(sizes);
+  EXPECT_EQ((std::vector<std::pair<int, int>>{{164, 394}}), sizes);
+  view.MoveControl(kPaneCtlPanel, 0, 24, 120, 200);
   RECT at;
-  GetWindowRect(panel, &at);
-  EXPECT_EQ(120, at.right - at.left);
-  EXPECT_EQ(200, at.bottom - at.top);
-  view_->ShowControl(kPaneCtlPanel, false);
-  EXPECT_FALSE(IsWindowVisible(panel));
+  GetClientRect(panel, &at);
+  EXPECT_EQ(Edges(0, 0, 120, 200), Edges(at));
 
-  IDispatchPort* voicePort = view_->CreateVoiceControl(pane::kVoiceControlId);
+  IDispatchPort* voicePort = view.CreateVoiceControl(pane::kVoiceControlId);
   ASSERT_NE(nullptr, voicePort);
-  const HWND voice = GetDlgItem(parent_, pane::kVoiceControlId);
+  const HWND voice = GetDlgItem(host.top, pane::kVoiceControlId);
   EXPECT_NE(nullptr, voice);
   CNvwVoiceCtrl(voicePort).Connect();
-  PumpUntil([this] { return !statuses_.empty(); });
-  ASSERT_EQ(1u, statuses_.size());
-  EXPECT_EQ(std::make_pair(1, 0), statuses_[0]);
-  view_->DestroyVoiceControl();
+  pumpUntil(statuses);
+  EXPECT_EQ((std::vector<std::pair<int32_t, int32_t>>{{1, 0}}), statuses);
+  view.DestroyVoiceControl();
   EXPECT_FALSE(IsWindow(voice));
 
-  view_->ReleaseComponents();
-  EXPECT_EQ(nullptr, view_->Background());
+  view.ReleaseComponents();
+  EXPECT_EQ(nullptr, view.Background());
   EXPECT_EQ(0u, GetObjectType(background));
   EXPECT_FALSE(IsWindow(panel));
 }
 
 TEST(NoPanelInstalled, ViewGivesAnInertPanelAndNoVoiceComponent) {
-  const HWND parent = CreateWindowExW(0, L"STATIC", L"view", WS_OVERLAPPEDWINDOW, 0, 0, 300, 600,
-                                      nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  ASSERT_NE(nullptr, parent);
-  {
-    win::WinPaneView view([parent] { return parent; }, win::PaneViewEvents{});
-    EXPECT_EQ(&NullDispatch::Instance(), view.CreatePanel(pane::kPanelId));
-    EXPECT_EQ(nullptr, view.CreateVoiceControl(pane::kVoiceControlId));
-    EXPECT_EQ(nullptr, GetWindow(parent, GW_CHILD));
-    view.MoveControl(kPaneCtlPanel, 0, 24, 164, 394);
-    view.ShowControl(kPaneCtlPanel, true);
-  }
-  DestroyWindow(parent);
+  PaneHost host;
+  win::WinPaneView view([&host] { return host.top; }, win::PaneViewEvents{});
+  EXPECT_EQ(&NullDispatch::Instance(), view.CreatePanel(pane::kPanelId));
+  EXPECT_EQ(nullptr, view.CreateVoiceControl(pane::kVoiceControlId));
+  EXPECT_EQ(nullptr, GetWindow(host.top, GW_CHILD));
+  view.MoveControl(kPaneCtlPanel, 0, 24, 164, 394);
+  view.ShowControl(kPaneCtlPanel, true);
 }
 
 }  // namespace
