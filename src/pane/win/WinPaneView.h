@@ -24,7 +24,7 @@ struct PaneViewEvents {
 
 // The pane's child windows as its model drives them: the owner-drawn buttons, the two drop-down
 // lists, the hosted serial/PTZ panel and voice component, the skins and the background. What it
-// makes belongs to the pane's window: Release lets it all go when that window is destroyed.
+// makes belongs to the pane's window and goes with it (ReleaseComponents, ReleaseWindows).
 class WinPaneView final : public IPaneView {
  public:
   WinPaneView(std::function<HWND()> paneWindow, PaneViewEvents events);
