@@ -230,9 +230,12 @@ void ControlHost::Pump() {
 }
 
 bool ControlHost::DialogKey(MSG& msg) {
-  // Keys for a modeless dialog go through its dialog manager, as in a container's loop.
-  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  return root && root != window_ && ClassName(root) == "#32770" && IsDialogMessageW(root, &msg);
+  // As a container does: keys go to the in-place active object first (its modeless dialogs
+  // take theirs there).
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !control_) return false;
+  com::ComPtr<IOleInPlaceActiveObject> active;
+  return SUCCEEDED(control_.As(IID_IOleInPlaceActiveObject, active)) &&
+         active->TranslateAccelerator(&msg) == S_OK;
 }
 
 void ControlHost::Wait(int milliseconds) {

@@ -35,7 +35,7 @@ class ControlHost {
  private:
   HRESULT CreateControl();
   void Pump();
-  // Hands a key message to the modeless dialog it belongs to; true when that took it.
+  // Hands a key message to the control's TranslateAccelerator; true when it took it.
   bool DialogKey(MSG& msg);
   void Wait(int milliseconds);
   HWND ControlWindow() const;

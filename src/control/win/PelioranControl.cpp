@@ -9,6 +9,7 @@
 #include "control/win/com/BStr.h"
 #include "control/win/com/ComObject.h"
 #include "control/win/com/Module.h"
+#include "pane/win/dialogs/ModelessDialog.h"
 
 namespace pel::win {
 
@@ -97,6 +98,11 @@ STDMETHODIMP PelioranControl::SetObjectRects(LPCRECT pos, LPCRECT) {
     MoveWindow(Window(), place.x, place.y, place.width, place.height, TRUE);
   }
   return S_OK;
+}
+
+STDMETHODIMP PelioranControl::TranslateAccelerator(LPMSG msg) {
+  if (msg && ModelessDialog::TranslateDialogMessage(*msg)) return S_OK;
+  return com::OleControl::TranslateAccelerator(msg);
 }
 
 // ---- persistence and type information

@@ -31,6 +31,9 @@ class PelioranControl : public com::OleControl, public IObjectSafety, public ISp
   STDMETHODIMP GetPages(CAUUID* pages) override;
   // IOleInPlaceObject: the whole position rectangle, whatever the clip rectangle says.
   STDMETHODIMP SetObjectRects(LPCRECT pos, LPCRECT clip) override;
+  // IOleInPlaceActiveObject: the keys of the pane's modeless dialogs (Tab, Enter, Escape) go
+  // through their dialog manager.
+  STDMETHODIMP TranslateAccelerator(LPMSG msg) override;
 
  protected:
   HRESULT QueryExtraInterface(REFIID iid, void** out) override;
