@@ -7,26 +7,18 @@ set -uo pipefail
 bin=$1 work=$2 arch=$3
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-source "$root/scripts/wine-env.sh"
 # The pane plays no sound: no ALSA device search either.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winealsa.drv=d"
-if [ -z "${DISPLAY:-}" ]; then
-  # A wineserver started without a display must be gone before one with a display starts.
-  wineserver -w
-  exec xvfb-run -a bash "$0" "$@"
-fi
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};winealsa.drv=d"
+source "$root/scripts/wine-display.sh" "$0" "$@"
 rm -rf "$work"
 mkdir -p "$work/shots"
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
-regsvr32=regsvr32
-[ "$arch" = i686 ] && regsvr32='C:\windows\syswow64\regsvr32.exe'
 standins=$(winpath "$bin/PelStandins.dll")
 export PEL_STANDIN_LOG=$(winpath "$work/standins.log")
 export PEL_PANEWIN_SHOTS=$(winpath "$work/shots")
 failed=0
 
 echo "== stand-ins registered"
-wine "$regsvr32" /s "$standins" || { echo "FAIL: stand-ins not registered"; exit 1; }
+pel_regsvr32 "$arch" /s "$standins" || { echo "FAIL: stand-ins not registered"; exit 1; }
 wine "$bin/panewin_tests.exe" --gtest_filter='-NoPanelInstalled.*' || failed=1
 
 # The panel was set up as the pane builds it.
@@ -53,10 +45,10 @@ for ref in "$here"/reference/*.png; do
 done
 
 echo "== stand-ins not registered"
-wine "$regsvr32" /s /u "$standins"
+pel_regsvr32 "$arch" /s /u "$standins"
 wine "$bin/panewin_tests.exe" --gtest_filter='NoPanelInstalled.*' || failed=1
 # Other suites find the stand-ins as they were.
-wine "$regsvr32" /s "$standins" || failed=1
+pel_regsvr32 "$arch" /s "$standins" || failed=1
 
 # The display's wineserver ends here, while the display still exists.
 wineserver -w
