@@ -3,26 +3,14 @@
 #include "MemberTable.h"
 #include "StandinIds.h"
 #include "control/win/com/ComObject.h"
+#include "hosted/NvwVoiceDispids.h"
 
 namespace pel::standin {
 
 namespace {
 
-// DISPIDs of the voice component's members that the control uses.
-enum VoiceDispid : DISPID {
-  kServerAddress = 1,
-  kServerPort = 2,
-  kUserName = 3,
-  kUserPassword = 4,
-  kMicLevelMax = 9,
-  kSpeakerLevelMax = 10,
-  kMicLevel = 11,
-  kSpeakerLevel = 12,
-  kDialogInit = 13,
-  kConnect = 16,
-  kDisconnect = 17,
-  kEventStatus = 1,
-};
+// The voice component's members that the control uses, by the control's own DISPIDs.
+using namespace voice_dispid;
 
 // Status codes of event 1: 7 the connection ended.
 constexpr int kStatusDisconnected = 7;
