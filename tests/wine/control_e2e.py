@@ -139,10 +139,6 @@ def puts(log, component, name):
     return [f[4] for f in log if f[0] == component and f[2] == name and f[3] == "put"]
 
 
-def calls(log, component):
-    return [f[2] for f in log if f[0] == component and f[3] == "call"]
-
-
 def demo_params(port, *extra):
     return [f"strIpAddr=127.0.0.1", f"iHttpPort={port}", "strUserID=demo", "strUserPWD=demo",
             *extra]
@@ -202,11 +198,9 @@ def camera_commands(port):
     widths = [v[2] for v in windows(lines, VIEWER_ID)]
     check(widths == [1074, 716, 716, 716],
           f"cameras: viewer widths after All, Cam2+Cam3, 2x, 1x ({widths})")
-    marks = [i for i, f in enumerate(log) if f[0] == "viewer" and f[2] == "dScaleCam1"]
 
-    def shown_after(n, start, end):
-        values = [f[4] for f in log[start:end] if f[0] == "viewer" and
-                  f[2] == f"bShowCam{n}" and f[3] == "put"]
+    def last_shown(n):
+        values = puts(log, "viewer", f"bShowCam{n}")
         return values[-1] if values else None
 
     # All: every camera shown; None, Cam2, Cam3: those two.
@@ -217,10 +211,8 @@ def camera_commands(port):
     check(len(doubled) >= 1, f"cameras: 2x scales the selected camera's narrow picture ({doubled})")
     check(scales[-6:] == [(f"dScaleCam{n}", scales[-1][1]) for n in range(1, 7)] and
           scales[-1][1].startswith("1"), f"cameras: 1x puts every scale back to 1 ({scales[-6:]})")
-    check(shown_after(2, 0, len(log)) == "TRUE" and shown_after(3, 0, len(log)) == "TRUE" and
-          shown_after(1, 0, len(log)) == "FALSE",
+    check([last_shown(n) for n in (1, 2, 3)] == ["FALSE", "TRUE", "TRUE"],
           "cameras: 1x restores the cameras latched before 2x (2 and 3)")
-    del marks
 
 
 def pane_modes(port):
