@@ -73,3 +73,12 @@ add_subdirectory(${CMAKE_SOURCE_DIR}/tools/pelhost ${CMAKE_BINARY_DIR}/tools/pel
 if(PEL_TESTS)
   add_subdirectory(${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_BINARY_DIR}/tests/wine)
 endif()
+
+# Strangers: components and containers that are not built on our COM frame (each folder builds
+# its own programs and adds its own Wine tests).
+foreach(pel_stranger_dir tools/strict tests/atl tests/wsh tests/hostile)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${pel_stranger_dir}/CMakeLists.txt AND
+     (PEL_TESTS OR pel_stranger_dir MATCHES "^tools/"))
+    add_subdirectory(${CMAKE_SOURCE_DIR}/${pel_stranger_dir} ${CMAKE_BINARY_DIR}/${pel_stranger_dir})
+  endif()
+endforeach()
