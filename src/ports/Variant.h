@@ -32,6 +32,9 @@ struct Variant {
   bool b = false;              // VT_BOOL
   std::string text;            // VT_BSTR
   std::vector<uint8_t> bytes;  // VT_ARRAY | VT_UI1
+  // As a method argument: passed as a VARIANT* that the component may write into, for the
+  // parameters a contract declares so. Every other argument goes by value with its own type.
+  bool byRef = false;
 
   static Variant Empty() { return Variant{}; }
   static Variant I2(int16_t value) { return Integer(kVtI2, value); }
@@ -61,6 +64,12 @@ struct Variant {
     v.vt = kVtByteArray;
     v.bytes = std::move(value);
     return v;
+  }
+
+  // This value as a by-reference argument.
+  static Variant Ref(Variant value) {
+    value.byRef = true;
+    return value;
   }
 
   bool IsEmpty() const { return vt == kVtEmpty; }

@@ -123,6 +123,8 @@ TEST_F(ViewerWrapper, FrameMethodsReturnTheComponentsByReferenceValues) {
   dispatch.SetMethodHandler(267, [](std::vector<Variant>& args) {
     EXPECT_EQ(args.size(), 3u);
     EXPECT_EQ(args[2], Variant::I2(2));
+    // VARIANT* picture and size; the camera a short by value.
+    EXPECT_TRUE(args[0].byRef && args[1].byRef && !args[2].byRef);
     args[0] = Variant::ByteArray({0xFF, 0xD8, 0xFF, 0xD9});
     args[1] = Variant::Int(4);
     return Variant::Bool(true);

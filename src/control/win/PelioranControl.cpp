@@ -41,7 +41,8 @@ com::DispatchTable MakeMembers() {
 PelioranControl::PelioranControl()
     : com::OleControl(kTraits, MakeMembers()),
       messages_([this] { return DialogParent(); }),
-      controlWindow_([this] { return Window(); }),
+      controlWindow_([this] { return Window(); },
+                     [this] { return children_ ? &children_->Viewer() : nullptr; }),
       ctrl_(ControlPorts{messages_, controlWindow_, proxySetting_}) {}
 
 PelioranControl::~PelioranControl() { DestroyControlWindow(); }

@@ -29,6 +29,8 @@ class WinControlChildren final : public IControlChildren {
   IOperPaneLink* CreatePane(const ChildRect& rect, int id) override;
   IDispatchPort* CreateViewer(const ChildRect& rect, int id) override;
 
+  HostedControl& Viewer() { return viewer_; }
+
  private:
   void OnViewerEvent(int32_t dispid, const std::vector<Variant>& args);
 

@@ -1,6 +1,7 @@
 #include "control/win/WinControlWindow.h"
 
 #include "control/ControlGeometry.h"
+#include "hosted/win/HostedControl.h"
 
 namespace pel::win {
 
@@ -10,7 +11,8 @@ HWND WinControlWindow::Child(int id) const {
 }
 
 void WinControlWindow::MoveViewer(int x, int y, int width, int height, bool repaint) {
-  if (HWND viewer = Child(geometry::kViewerId)) MoveWindow(viewer, x, y, width, height, repaint);
+  HostedControl* viewer = viewer_ ? viewer_() : nullptr;
+  if (viewer) viewer->Move(RECT{x, y, x + width, y + height}, repaint);
 }
 
 void WinControlWindow::SizePane(int width, int height) {

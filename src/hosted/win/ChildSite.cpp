@@ -68,6 +68,23 @@ STDMETHODIMP ChildSite::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPI
   return DISP_E_UNKNOWNNAME;
 }
 
+// The font of the control's own dialogs, as a new font object for each asker.
+HRESULT ChildSite::AmbientFont(VARIANT* result) {
+  wchar_t face[] = L"MS Shell Dlg";
+  FONTDESC desc = {};
+  desc.cbSizeofstruct = sizeof(FONTDESC);
+  desc.lpstrName = face;
+  desc.cySize.int64 = 80000;  // 8 points, in units of 1/10000 point
+  desc.sWeight = FW_NORMAL;
+  desc.sCharset = DEFAULT_CHARSET;
+  IFontDisp* font = nullptr;
+  const HRESULT hr = OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(&font));
+  if (FAILED(hr) || !font) return FAILED(hr) ? hr : E_FAIL;
+  V_VT(result) = VT_DISPATCH;
+  V_DISPATCH(result) = font;
+  return S_OK;
+}
+
 STDMETHODIMP ChildSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*,
                                VARIANT* result, EXCEPINFO*, UINT*) {
   if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
@@ -84,6 +101,16 @@ STDMETHODIMP ChildSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*,
       V_VT(result) = VT_BOOL;
       V_BOOL(result) = VARIANT_FALSE;
       return S_OK;
+    case DISPID_AMBIENT_BACKCOLOR:
+      V_VT(result) = VT_I4;
+      V_I4(result) = static_cast<LONG>(0x80000000u | COLOR_WINDOW);
+      return S_OK;
+    case DISPID_AMBIENT_FORECOLOR:
+      V_VT(result) = VT_I4;
+      V_I4(result) = static_cast<LONG>(0x80000000u | COLOR_WINDOWTEXT);
+      return S_OK;
+    case DISPID_AMBIENT_FONT:
+      return AmbientFont(result);
     case DISPID_AMBIENT_LOCALEID:
       V_VT(result) = VT_I4;
       V_I4(result) = static_cast<LONG>(GetUserDefaultLCID());

@@ -11,7 +11,8 @@ namespace pel::win {
 
 // The site the control gives each component it hosts as a child control: client site,
 // in-place site and frame in the parent window, a minimal control site, and the ambient
-// properties the components ask for (user mode, no hatching or grab handles, the locale).
+// properties the components ask for (user mode, no hatching or grab handles, the system's
+// window colours, the dialog font, the locale).
 class ChildSite : public IOleClientSite,
                   public IOleInPlaceSite,
                   public IOleInPlaceFrame,
@@ -79,6 +80,8 @@ class ChildSite : public IOleClientSite,
   const RECT& Pos() const { return pos_; }
 
  private:
+  static HRESULT AmbientFont(VARIANT* result);
+
   HWND parent_;
   RECT pos_;
 };

@@ -39,8 +39,9 @@ class EventSink : public IDispatch {
   ComponentEvent handler_;
 };
 
-// An EventSink advised on a component's first connection point (its default outgoing
-// interface), unadvised when this goes.
+// An EventSink advised on a component's default outgoing interface (named by its class
+// information; without any, its first connection point that is not IPropertyNotifySink),
+// unadvised when this goes.
 class EventConnection {
  public:
   EventConnection() = default;

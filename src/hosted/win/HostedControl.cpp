@@ -47,11 +47,13 @@ HRESULT HostedControl::Create(REFCLSID clsid, HWND parent, const RECT& rect, int
   return S_OK;
 }
 
-void HostedControl::Move(const RECT& rect) {
+bool HostedControl::Move(const RECT& rect, bool repaint) {
   com::ComPtr<IOleInPlaceObject> inPlace;
-  if (!object_ || FAILED(object_.As(IID_IOleInPlaceObject, inPlace))) return;
+  if (!object_ || FAILED(object_.As(IID_IOleInPlaceObject, inPlace)) || !inPlace) return false;
   if (siteImpl_) siteImpl_->OnPosRectChange(&rect);
   inPlace->SetObjectRects(&rect, &rect);
+  if (repaint && window_) InvalidateRect(window_, nullptr, TRUE);
+  return true;
 }
 
 void HostedControl::Destroy() {

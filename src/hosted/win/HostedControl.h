@@ -29,8 +29,10 @@ class HostedControl {
 
   IDispatchPort* Dispatch() { return port_.get(); }
   HWND Window() const { return window_; }
-  // Moves the component's window (client coordinates of the parent).
-  void Move(const RECT& rect);
+  // Moves and sizes the component as a container does: its site's rectangle first (what
+  // GetWindowContext answers), then IOleInPlaceObject::SetObjectRects, so that the component
+  // places its own window. False when no component is in place to move.
+  bool Move(const RECT& rect, bool repaint = true);
 
  private:
   com::ComPtr<IOleObject> object_;

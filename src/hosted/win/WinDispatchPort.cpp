@@ -38,21 +38,28 @@ Variant WinDispatchPort::CallMethod(int32_t dispid, std::vector<Variant>& args) 
     last_ = ToComVariant(args[k], values[k].Get());
     if (FAILED(last_)) return Variant{};
   }
-  // rgvarg holds the arguments last to first.
-  std::vector<VARIANT> refs(count);
+  // rgvarg holds the arguments last to first. By-value arguments are shallow copies of the
+  // owned values: the callee must not free them, and they are cleared only through `values`.
+  std::vector<VARIANT> passed(count);
   for (size_t k = 0; k < count; ++k) {
-    VARIANT& ref = refs[count - 1 - k];
-    VariantInit(&ref);
-    V_VT(&ref) = VT_VARIANT | VT_BYREF;
-    V_VARIANTREF(&ref) = values[k].Get();
+    VARIANT& arg = passed[count - 1 - k];
+    if (args[k].byRef) {
+      VariantInit(&arg);
+      V_VT(&arg) = VT_VARIANT | VT_BYREF;
+      V_VARIANTREF(&arg) = values[k].Get();
+    } else {
+      arg = *values[k].Get();
+    }
   }
-  DISPPARAMS params = {refs.empty() ? nullptr : refs.data(), nullptr,
+  DISPPARAMS params = {passed.empty() ? nullptr : passed.data(), nullptr,
                        static_cast<UINT>(count), 0};
   com::ComVariant result;
   last_ = dispatch_->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
                             result.Get(), nullptr, nullptr);
   if (FAILED(last_)) return Variant{};
-  for (size_t k = 0; k < count; ++k) args[k] = FromComVariant(*values[k].Get());
+  for (size_t k = 0; k < count; ++k) {
+    if (args[k].byRef) args[k] = FromComVariant(*values[k].Get());
+  }
   return FromComVariant(*result.Get());
 }
 

@@ -16,8 +16,9 @@ class WinDispatchPort final : public IDispatchPort {
 
   void PutProperty(int32_t dispid, const Variant& value) override;
   Variant GetProperty(int32_t dispid) override;
-  // Every argument goes as VT_VARIANT | VT_BYREF, as script hosts pass variables, so that a
-  // component that writes through a VARIANT* parameter is read back into `args`.
+  // Arguments go by value with their own VARTYPE, as a component's declared parameters want
+  // them (a component that checks types refuses anything else); those marked byRef go as
+  // VT_VARIANT | VT_BYREF and are read back into `args` after the call.
   Variant CallMethod(int32_t dispid, std::vector<Variant>& args) override;
 
   HRESULT LastResult() const { return last_; }
