@@ -1,5 +1,7 @@
 #include "control/win/com/DispatchTable.h"
 
+#include <cmath>
+
 #include "control/win/com/ComVariant.h"
 
 namespace pel::com {
@@ -35,9 +37,31 @@ void SetArgErr(UINT* argErr, UINT position) {
   if (argErr) *argErr = position;
 }
 
+// A floating-point value that is not a number, also behind a reference.
+bool IsNotANumber(const VARIANT& value) {
+  const VARIANT* v = &value;
+  if (V_VT(v) == (VT_VARIANT | VT_BYREF)) v = V_VARIANTREF(v);
+  if (!v) return false;
+  switch (V_VT(v)) {
+    case VT_R8: return std::isnan(V_R8(v));
+    case VT_R8 | VT_BYREF: return V_R8REF(v) && std::isnan(*V_R8REF(v));
+    case VT_R4: return std::isnan(V_R4(v));
+    case VT_R4 | VT_BYREF: return V_R4REF(v) && std::isnan(*V_R4REF(v));
+    default: return false;
+  }
+}
+
+// The caller learns why a value was refused: out of the type's range (DISP_E_OVERFLOW), out of
+// memory, or else not convertible (DISP_E_TYPEMISMATCH).
 HRESULT Coerce(const VARIANT& source, VARTYPE type, LCID lcid, ComVariant& out) {
   if (type == VT_VARIANT) return out.CopyFrom(source);
-  return VariantChangeTypeEx(out.Put(), const_cast<VARIANT*>(&source), lcid, 0, type);
+  // A NaN (a script's failed parseInt) has no integer or truth value, yet the conversions
+  // make one up: the largest long, or TRUE.
+  if (type != VT_BSTR && IsNotANumber(source)) return DISP_E_TYPEMISMATCH;
+  const HRESULT hr =
+      VariantChangeTypeEx(out.Put(), const_cast<VARIANT*>(&source), lcid, 0, type);
+  if (SUCCEEDED(hr) || hr == DISP_E_OVERFLOW || hr == E_OUTOFMEMORY) return hr;
+  return DISP_E_TYPEMISMATCH;
 }
 
 }  // namespace
@@ -62,9 +86,10 @@ HRESULT DispatchTable::Invoke(DispatchTarget& target, DISPID id, LCID lcid, WORD
         return DISP_E_PARAMNOTFOUND;
       }
       ComVariant value;
-      if (FAILED(Coerce(params->rgvarg[0], m->type, lcid, value))) {
+      const HRESULT coerced = Coerce(params->rgvarg[0], m->type, lcid, value);
+      if (FAILED(coerced)) {
         SetArgErr(argErr, 0);
-        return DISP_E_TYPEMISMATCH;
+        return coerced;
       }
       return target.PutMember(*m, *value.Get());
     }
@@ -91,9 +116,11 @@ HRESULT DispatchTable::Invoke(DispatchTarget& target, DISPID id, LCID lcid, WORD
       args[k] = V_VARIANTREF(&given);
       continue;
     }
-    if (FAILED(Coerce(given, static_cast<VARTYPE>(wanted & ~VT_BYREF), lcid, coerced[k]))) {
+    const HRESULT hr =
+        Coerce(given, static_cast<VARTYPE>(wanted & ~VT_BYREF), lcid, coerced[k]);
+    if (FAILED(hr)) {
       SetArgErr(argErr, position);
-      return DISP_E_TYPEMISMATCH;
+      return hr;
     }
     args[k] = coerced[k].Get();
   }

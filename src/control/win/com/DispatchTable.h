@@ -49,7 +49,8 @@ class DispatchTable {
 
   // IDispatch::Invoke: finds the member, checks the call's kind and arguments, coerces them
   // and calls the target. Unknown DISPIDs give DISP_E_MEMBERNOTFOUND, a wrong argument count
-  // DISP_E_BADPARAMCOUNT, an argument that cannot be coerced DISP_E_TYPEMISMATCH with its
+  // DISP_E_BADPARAMCOUNT, an argument that cannot be coerced DISP_E_TYPEMISMATCH (a number
+  // beyond the type's range DISP_E_OVERFLOW, a NaN into a number or BOOL a mismatch), with its
   // position in `argErr`.
   HRESULT Invoke(DispatchTarget& target, DISPID id, LCID lcid, WORD flags, DISPPARAMS* params,
                  VARIANT* result, UINT* argErr) const;
