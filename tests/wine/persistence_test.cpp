@@ -1,10 +1,12 @@
-// The control's persisted state: <param> tags through IPersistPropertyBag, and streams.
+// The control's persisted state: <param> tags through IPersistPropertyBag, streams, storages
+// and a container's memory.
 
 #include <windows.h>
 #include <ocidl.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -146,13 +148,25 @@ void Rewind(IStream* stream) {
   stream->Seek(zero, STREAM_SEEK_SET, nullptr);
 }
 
-TEST(PelioranStream, SavedStateLoadsIntoAnotherControl) {
-  auto control = NewControl();
+// Changes three properties away from their defaults.
+void ChangeProperties(IDispatch* control) {
   ComVariant user;
   *user.Get() = TextVariant(L"operator");
-  ASSERT_EQ(S_OK, PutProperty(control.Get(), 6, *user.Get()));
-  ASSERT_EQ(S_OK, PutProperty(control.Get(), 4, LongVariant(3128)));
-  ASSERT_EQ(S_OK, PutProperty(control.Get(), 12, BoolVariant(false)));
+  ASSERT_EQ(S_OK, PutProperty(control, 6, *user.Get()));
+  ASSERT_EQ(S_OK, PutProperty(control, 4, LongVariant(3128)));
+  ASSERT_EQ(S_OK, PutProperty(control, 12, BoolVariant(false)));
+}
+
+void ExpectChangedProperties(IDispatch* control) {
+  EXPECT_EQ(L"operator", Text(control, 6));
+  EXPECT_EQ(3128, Number(control, 4));
+  EXPECT_EQ(VARIANT_FALSE, Number(control, 12));
+  EXPECT_EQ(80, Number(control, 2));
+}
+
+TEST(PelioranStream, SavedStateLoadsIntoAnotherControl) {
+  auto control = NewControl();
+  ChangeProperties(control.Get());
   ComPtr<IPersistStreamInit> persist;
   ASSERT_EQ(S_OK, control->QueryInterface(IID_IPersistStreamInit, persist.PutVoid()));
   EXPECT_EQ(S_OK, persist->IsDirty());
@@ -171,10 +185,7 @@ TEST(PelioranStream, SavedStateLoadsIntoAnotherControl) {
   ComPtr<IPersistStreamInit> copy_persist;
   ASSERT_EQ(S_OK, copy->QueryInterface(IID_IPersistStreamInit, copy_persist.PutVoid()));
   ASSERT_EQ(S_OK, copy_persist->Load(stream.Get()));
-  EXPECT_EQ(L"operator", Text(copy.Get(), 6));
-  EXPECT_EQ(3128, Number(copy.Get(), 4));
-  EXPECT_EQ(VARIANT_FALSE, Number(copy.Get(), 12));
-  EXPECT_EQ(80, Number(copy.Get(), 2));
+  ExpectChangedProperties(copy.Get());
   EXPECT_EQ(S_FALSE, copy_persist->IsDirty());
 }
 
@@ -212,6 +223,151 @@ TEST(PelioranStream, InitNewRestoresTheDefaults) {
   ASSERT_EQ(S_OK, persist->InitNew());
   EXPECT_EQ(VARIANT_FALSE, Number(control.Get(), 13));
   EXPECT_EQ(0, Number(control.Get(), 5));
+}
+
+// The bytes IPersistStreamInit::Save writes, the dirty flag left as it is.
+std::vector<uint8_t> StreamBytes(IDispatch* control) {
+  ComPtr<IPersistStreamInit> persist;
+  EXPECT_EQ(S_OK, control->QueryInterface(IID_IPersistStreamInit, persist.PutVoid()));
+  auto stream = NewStream();
+  EXPECT_EQ(S_OK, persist->Save(stream.Get(), FALSE));
+  ULARGE_INTEGER end;
+  LARGE_INTEGER zero = {};
+  stream->Seek(zero, STREAM_SEEK_CUR, &end);
+  std::vector<uint8_t> bytes(static_cast<size_t>(end.QuadPart));
+  Rewind(stream.Get());
+  ULONG read = 0;
+  stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+  EXPECT_EQ(bytes.size(), read);
+  return bytes;
+}
+
+// A compound file in memory, as a container keeps its document.
+ComPtr<IStorage> NewStorage() {
+  ComPtr<ILockBytes> bytes;
+  EXPECT_EQ(S_OK, CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.Put()));
+  ComPtr<IStorage> storage;
+  EXPECT_EQ(S_OK, StgCreateDocfileOnILockBytes(
+                      bytes.Get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
+                      storage.Put()));
+  return storage;
+}
+
+ULONG RefCount(IUnknown* object) {
+  object->AddRef();
+  return object->Release();
+}
+
+ComPtr<IPersistStorage> StorageOf(IDispatch* control) {
+  ComPtr<IPersistStorage> persist;
+  EXPECT_EQ(S_OK, control->QueryInterface(IID_IPersistStorage, persist.PutVoid()));
+  return persist;
+}
+
+TEST(PelioranStorage, ContentsHoldTheStreamsBytesAndLoadIntoAnotherControl) {
+  auto control = NewControl();
+  auto persist = StorageOf(control.Get());
+  auto storage = NewStorage();
+  ASSERT_EQ(S_OK, persist->InitNew(storage.Get()));
+  EXPECT_EQ(S_OK, persist->IsDirty());  // new, not yet saved anywhere
+  ChangeProperties(control.Get());
+  const std::vector<uint8_t> expected = StreamBytes(control.Get());
+  ASSERT_EQ(S_OK, persist->Save(storage.Get(), TRUE));
+  EXPECT_EQ(S_FALSE, persist->IsDirty());
+  ASSERT_EQ(S_OK, persist->SaveCompleted(nullptr));
+
+  ComPtr<IStream> contents;
+  ASSERT_EQ(S_OK, storage->OpenStream(L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
+                                      contents.Put()));
+  std::vector<uint8_t> saved(expected.size() + 16);
+  ULONG read = 0;
+  contents->Read(saved.data(), static_cast<ULONG>(saved.size()), &read);
+  saved.resize(read);
+  EXPECT_EQ(expected, saved);
+  contents.Reset();
+
+  auto copy = NewControl();
+  auto copy_persist = StorageOf(copy.Get());
+  ASSERT_EQ(S_OK, copy_persist->Load(storage.Get()));
+  ExpectChangedProperties(copy.Get());
+  EXPECT_EQ(S_FALSE, copy_persist->IsDirty());
+}
+
+TEST(PelioranStorage, CallsOutOfTurnAreRefusedAndHandsOffLetsTheStorageGo) {
+  auto control = NewControl();
+  auto persist = StorageOf(control.Get());
+  auto storage = NewStorage();
+  auto other = NewStorage();
+  EXPECT_EQ(E_UNEXPECTED, persist->Save(storage.Get(), FALSE));  // not initialised yet
+  EXPECT_EQ(E_UNEXPECTED, persist->SaveCompleted(nullptr));
+  EXPECT_EQ(E_UNEXPECTED, persist->HandsOffStorage());
+  EXPECT_EQ(E_INVALIDARG, persist->InitNew(nullptr));
+
+  const ULONG refs = RefCount(storage.Get());
+  ASSERT_EQ(S_OK, persist->InitNew(storage.Get()));
+  EXPECT_EQ(refs + 1, RefCount(storage.Get()));  // held in normal mode
+  EXPECT_EQ(CO_E_ALREADYINITIALIZED, persist->InitNew(storage.Get()));
+  EXPECT_EQ(CO_E_ALREADYINITIALIZED, persist->Load(storage.Get()));
+  EXPECT_EQ(E_UNEXPECTED, persist->SaveCompleted(nullptr));  // nothing to complete
+
+  ASSERT_EQ(S_OK, persist->Save(storage.Get(), TRUE));
+  EXPECT_EQ(E_UNEXPECTED, persist->Save(storage.Get(), TRUE));  // no scribbling until completed
+  ASSERT_EQ(S_OK, persist->HandsOffStorage());
+  EXPECT_EQ(refs, RefCount(storage.Get()));
+  EXPECT_EQ(E_UNEXPECTED, persist->HandsOffStorage());
+  EXPECT_EQ(E_UNEXPECTED, persist->Save(other.Get(), FALSE));
+  EXPECT_EQ(E_INVALIDARG, persist->SaveCompleted(nullptr));  // after hands-off a storage is due
+
+  const ULONG other_refs = RefCount(other.Get());
+  ASSERT_EQ(S_OK, persist->SaveCompleted(other.Get()));
+  EXPECT_EQ(other_refs + 1, RefCount(other.Get()));
+  EXPECT_EQ(S_OK, persist->Save(other.Get(), TRUE));
+  EXPECT_EQ(S_OK, persist->SaveCompleted(nullptr));
+
+  // A storage without the control's stream loads nothing: the defaults stay.
+  auto copy = NewControl();
+  ASSERT_EQ(S_OK, PutProperty(copy.Get(), 2, LongVariant(9000)));
+  EXPECT_EQ(STG_E_FILENOTFOUND, StorageOf(copy.Get())->Load(NewStorage().Get()));
+  EXPECT_EQ(80, Number(copy.Get(), 2));
+}
+
+TEST(PelioranMemory, HoldsTheStreamsBytesWithinTheContainersBuffer) {
+  auto control = NewControl();
+  ChangeProperties(control.Get());
+  ComPtr<IPersistMemory> persist;
+  ASSERT_EQ(S_OK, control->QueryInterface(IID_IPersistMemory, persist.PutVoid()));
+  const std::vector<uint8_t> expected = StreamBytes(control.Get());
+  ULONG size = 0;
+  ASSERT_EQ(S_OK, persist->GetSizeMax(&size));
+  ASSERT_EQ(expected.size(), size);
+
+  constexpr uint8_t kUntouched = 0xCD;
+  std::vector<uint8_t> memory(size + 8, kUntouched);
+  EXPECT_EQ(STG_E_MEDIUMFULL, persist->Save(memory.data(), TRUE, size - 1));
+  EXPECT_EQ(std::vector<uint8_t>(size + 8, kUntouched), memory);
+  EXPECT_EQ(S_OK, persist->IsDirty());
+  ASSERT_EQ(S_OK, persist->Save(memory.data(), TRUE, size + 8));
+  EXPECT_EQ(expected, std::vector<uint8_t>(memory.begin(), memory.begin() + size));
+  EXPECT_EQ(std::vector<uint8_t>(8, kUntouched), std::vector<uint8_t>(memory.begin() + size,
+                                                                      memory.end()));
+  EXPECT_EQ(S_FALSE, persist->IsDirty());
+
+  auto copy = NewControl();
+  ComPtr<IPersistMemory> copy_persist;
+  ASSERT_EQ(S_OK, copy->QueryInterface(IID_IPersistMemory, copy_persist.PutVoid()));
+  ASSERT_EQ(S_OK, copy_persist->Load(memory.data(), size));
+  ExpectChangedProperties(copy.Get());
+
+  // The whole block lies in the buffer, but the container gives one byte less: a reader that
+  // went past the size it was given would load it.
+  auto cut = NewControl();
+  ComPtr<IPersistMemory> cut_persist;
+  ASSERT_EQ(S_OK, cut->QueryInterface(IID_IPersistMemory, cut_persist.PutVoid()));
+  EXPECT_TRUE(FAILED(cut_persist->Load(memory.data(), size - 1)));
+  EXPECT_EQ(L"", Text(cut.Get(), 6));
+  const uint8_t hostile[] = {0xF0, 0xFF, 0xFF, 0xFF, 1, 0, 0, 1, 0};
+  EXPECT_TRUE(FAILED(cut_persist->Load(const_cast<uint8_t*>(hostile), sizeof(hostile))));
+  EXPECT_EQ(E_POINTER, cut_persist->Save(nullptr, TRUE, 100));
 }
 
 }  // namespace

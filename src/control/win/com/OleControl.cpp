@@ -32,7 +32,8 @@ OleControl::OleControl(const ControlTraits& traits, DispatchTable members)
     : traits_(traits),
       members_(std::move(members)),
       events_(static_cast<IConnectionPointContainer*>(this), *traits.eventIid),
-      extent_(PixelsToHimetric(traits.defaultSize)) {}
+      naturalExtent_(PixelsToHimetric(traits.defaultSize)),
+      extent_(naturalExtent_) {}
 
 OleControl::~OleControl() {
   // No hook may run on a half-destroyed control: the window forgets it first.
@@ -50,11 +51,15 @@ HRESULT OleControl::QueryInterfaceImpl(REFIID iid, void** out) {
       {&IID_IOleInPlaceObject, CastTo<OleControl, IOleInPlaceObject>},
       {&IID_IOleInPlaceActiveObject, CastTo<OleControl, IOleInPlaceActiveObject>},
       {&IID_IOleControl, CastTo<OleControl, IOleControl>},
-      {&IID_IViewObject, CastTo<OleControl, IViewObject2>},
-      {&IID_IViewObject2, CastTo<OleControl, IViewObject2>},
+      {&IID_IViewObject, CastTo<OleControl, IViewObjectEx>},
+      {&IID_IViewObject2, CastTo<OleControl, IViewObjectEx>},
+      {&IID_IViewObjectEx, CastTo<OleControl, IViewObjectEx>},
       {&IID_IPersist, CastTo<OleControl, IPersistStreamInit>},
       {&IID_IPersistStreamInit, CastTo<OleControl, IPersistStreamInit>},
       {&IID_IPersistPropertyBag, CastTo<OleControl, IPersistPropertyBag>},
+      {&IID_IPersistStorage, CastTo<OleControl, IPersistStorage>},
+      {&IID_IPersistMemory, CastTo<OleControl, IPersistMemory>},
+      {&IID_IQuickActivate, CastTo<OleControl, IQuickActivate>},
       {&IID_IProvideClassInfo, CastTo<OleControl, IProvideClassInfo2>},
       {&IID_IProvideClassInfo2, CastTo<OleControl, IProvideClassInfo2>},
       {&IID_IConnectionPointContainer, CastTo<OleControl, IConnectionPointContainer>},
@@ -89,6 +94,8 @@ LRESULT OleControl::OnWindowMessage(UINT, WPARAM, LPARAM, bool&) { return 0; }
 // ---- IOleObject
 
 STDMETHODIMP OleControl::SetClientSite(IOleClientSite* site) {
+  // A container that lets go of the control lets go of what quick activation advised for it.
+  if (!site) DropQuickActivationAdvise();
   clientSite_ = ComPtr<IOleClientSite>(site);
   return S_OK;
 }
@@ -351,7 +358,8 @@ void OleControl::FireEvent(DISPID id, const std::vector<VARIANT>& args) {
 STDMETHODIMP OleControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC drawDc,
                               LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
                               ULONG_PTR) {
-  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  // All of the content is opaque, so the opaque aspect is the content.
+  if (aspect != DVASPECT_CONTENT && aspect != DVASPECT_OPAQUE) return DV_E_DVASPECT;
   if (!drawDc) return E_INVALIDARG;
   RECT area = {0, 0, 0, 0};
   if (bounds) {

@@ -10,6 +10,7 @@
 #include "control/win/com/ConnectionPoint.h"
 #include "control/win/com/DispatchTable.h"
 #include "control/win/com/PropertyRecords.h"
+#include "control/win/com/StorageState.h"
 #include "ports/PropertyExchange.h"
 
 namespace pel::com {
@@ -28,14 +29,21 @@ struct ControlTraits {
 // every ActiveX control of ours shares. A control class derives from this, supplies its
 // dispatch members and handles its window through the hooks below; ComObject<> gives it the
 // reference count. The control window is created at in-place activation, as a child of the
-// site's window, and destroyed at deactivation.
+// site's window, and destroyed at deactivation. A control always has its own window (it may
+// host child windows), so it offers no windowless activation.
+//
+// The persisted state is one block of bytes, whatever carries it: a stream, the "Contents"
+// stream of a storage, or a container's memory.
 class OleControl : public IOleObject,
                    public IOleInPlaceObject,
                    public IOleInPlaceActiveObject,
                    public IOleControl,
-                   public IViewObject2,
+                   public IViewObjectEx,
                    public IPersistStreamInit,
                    public IPersistPropertyBag,
+                   public IPersistStorage,
+                   public IPersistMemory,
+                   public IQuickActivate,
                    public IProvideClassInfo2,
                    public IConnectionPointContainer,
                    public IDispatch,
@@ -105,6 +113,15 @@ class OleControl : public IOleObject,
   STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
   STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* target,
                          LPSIZEL size) override;
+  // IViewObjectEx: the control paints all of its rectangle opaquely (see OnDraw).
+  STDMETHODIMP GetRect(DWORD aspect, LPRECTL rect) override;
+  STDMETHODIMP GetViewStatus(DWORD* status) override;
+  STDMETHODIMP QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT location, LONG closeHint,
+                             DWORD* hit) override;
+  STDMETHODIMP QueryHitRect(DWORD aspect, LPCRECT bounds, LPCRECT location, LONG closeHint,
+                            DWORD* hit) override;
+  STDMETHODIMP GetNaturalExtent(DWORD aspect, LONG index, DVTARGETDEVICE* target,
+                                HDC targetInfo, DVEXTENTINFO* info, LPSIZEL size) override;
 
   // IPersist, IPersistStreamInit, IPersistPropertyBag
   STDMETHODIMP GetClassID(CLSID* clsid) override;
@@ -115,6 +132,21 @@ class OleControl : public IOleObject,
   STDMETHODIMP InitNew() override;
   STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override;
   STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
+  // IPersistStorage: the stream's bytes in the storage's "Contents" stream.
+  STDMETHODIMP InitNew(IStorage* storage) override;
+  STDMETHODIMP Load(IStorage* storage) override;
+  STDMETHODIMP Save(IStorage* storage, BOOL sameAsLoad) override;
+  STDMETHODIMP SaveCompleted(IStorage* storage) override;
+  STDMETHODIMP HandsOffStorage() override;
+  // IPersistMemory: the stream's bytes in the container's memory (InitNew is the stream's).
+  STDMETHODIMP Load(LPVOID memory, ULONG size) override;
+  STDMETHODIMP Save(LPVOID memory, BOOL clearDirty, ULONG size) override;
+  STDMETHODIMP GetSizeMax(ULONG* size) override;
+
+  // IQuickActivate: the client site, the advise sink and the container's sinks in one call.
+  STDMETHODIMP QuickActivate(QACONTAINER* container, QACONTROL* control) override;
+  STDMETHODIMP SetContentExtent(LPSIZEL size) override;
+  STDMETHODIMP GetContentExtent(LPSIZEL size) override;
 
   // IProvideClassInfo2
   STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
@@ -146,7 +178,8 @@ class OleControl : public IOleObject,
   // WM_DESTROY of the control window.
   virtual void OnDestroyWindow();
   // Paints the control into `dc` within `bounds` (the window's client area, or a container's
-  // drawing rectangle).
+  // drawing rectangle). It covers all of `bounds` in one solid colour first: the frame tells
+  // containers that the view is opaque.
   virtual void OnDraw(HDC dc, const RECT& bounds);
   // Any other message of the control window; set `handled` to keep the default away.
   virtual LRESULT OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
@@ -176,6 +209,9 @@ class OleControl : public IOleObject,
   HRESULT InPlaceActivate(bool uiActivate);
   bool CreateControlWindow(HWND parent, const RECT& pos);
   HRESULT SaveRecords(std::vector<PropertyRecord>& records);
+  // Advises `sink` on the connection point for `iid`, if the control has one: the cookie, or 0.
+  DWORD ConnectSink(REFIID iid, IUnknown* sink);
+  void DropQuickActivationAdvise();
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -192,7 +228,11 @@ class OleControl : public IOleObject,
   DWORD viewFlags_ = 0;
   HWND window_ = nullptr;
   RECT posRect_ = {0, 0, 0, 0};
+  SIZEL naturalExtent_ = {0, 0};  // the default size
   SIZEL extent_ = {0, 0};
+  StorageState storage_;
+  // The IOleObject advise QuickActivate made for the container, which holds no cookie for it.
+  DWORD quickAdvise_ = 0;
   bool uiActive_ = false;
   bool dirty_ = false;
   int frozen_ = 0;
