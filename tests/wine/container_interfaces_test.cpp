@@ -127,12 +127,15 @@ TEST_F(ContainerInterfaces, QuickActivationTakesTheSiteAndSinksAndAnswersTheTrai
   EXPECT_EQ(S_OK, point->Unadvise(control_.dwEventCookie));
   EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(control_.dwEventCookie));
 
-  // The embedding advise reaches the container's sink until the container lets go.
+  // The embedding advise reaches the container's sink until the container lets go; then
+  // neither advise holds the sink any more.
   EXPECT_EQ(S_OK, object_->Close(OLECLOSE_NOSAVE));
   EXPECT_EQ(1, site_->closes);
   ASSERT_EQ(S_OK, object_->SetClientSite(nullptr));
   EXPECT_EQ(S_OK, object_->Close(OLECLOSE_NOSAVE));
   EXPECT_EQ(1, site_->closes);
+  ASSERT_EQ(S_OK, view->GetAdvise(nullptr, nullptr, view_sink.Put()));
+  EXPECT_FALSE(view_sink);
 
   SIZEL size = {4000, 2000};
   ASSERT_EQ(S_OK, quick_->SetContentExtent(&size));

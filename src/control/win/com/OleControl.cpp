@@ -386,6 +386,7 @@ STDMETHODIMP OleControl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink
   viewAspects_ = aspects;
   viewFlags_ = flags;
   viewSink_ = ComPtr<IAdviseSink>(sink);
+  quickViewAdvise_ = false;
   return S_OK;
 }
 

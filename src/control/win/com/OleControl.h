@@ -231,8 +231,10 @@ class OleControl : public IOleObject,
   SIZEL naturalExtent_ = {0, 0};  // the default size
   SIZEL extent_ = {0, 0};
   StorageState storage_;
-  // The IOleObject advise QuickActivate made for the container, which holds no cookie for it.
+  // The advises QuickActivate made for the container, which holds no cookie for them: they go
+  // when the container lets go of the control (SetClientSite(NULL)).
   DWORD quickAdvise_ = 0;
+  bool quickViewAdvise_ = false;
   bool uiActive_ = false;
   bool dirty_ = false;
   int frozen_ = 0;

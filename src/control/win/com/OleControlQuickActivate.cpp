@@ -29,8 +29,9 @@ STDMETHODIMP OleControl::QuickActivate(QACONTAINER* container, QACONTROL* contro
   }
   SetClientSite(container->pClientSite);
   if (IAdviseSink* sink = container->pAdviseSink) {
-    SetAdvise(DVASPECT_CONTENT, 0, sink);
     DropQuickActivationAdvise();
+    SetAdvise(DVASPECT_CONTENT, 0, sink);
+    quickViewAdvise_ = true;
     if (FAILED(Advise(sink, &quickAdvise_))) quickAdvise_ = 0;
   }
   control->dwEventCookie = ConnectSink(*traits_.eventIid, container->pUnkEventSink);
@@ -57,6 +58,7 @@ DWORD OleControl::ConnectSink(REFIID iid, IUnknown* sink) {
 
 void OleControl::DropQuickActivationAdvise() {
   if (quickAdvise_ != 0) Unadvise(std::exchange(quickAdvise_, 0));
+  if (quickViewAdvise_) SetAdvise(0, 0, nullptr);
 }
 
 STDMETHODIMP OleControl::SetContentExtent(LPSIZEL size) {

@@ -1,0 +1,167 @@
+#include "ControlActions.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+#include "MessageBoxRecorder.h"
+#include "Report.h"
+
+namespace {
+
+struct IdSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<IdSearch*>(param);
+  if (GetDlgCtrlID(window) != search->id) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// EnumChildWindows walks every descendant, parents before their children.
+HWND Descendant(HWND root, int id) {
+  IdSearch search{id, nullptr};
+  EnumChildWindows(root, MatchId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A button press and release where a user would click; posted, as input arrives.
+void PostClick(HWND target, POINT at) {
+  LPARAM where = MAKELPARAM(at.x, at.y);
+  PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, where);
+  PostMessageW(target, WM_LBUTTONUP, 0, where);
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[128] = {};
+  GetClassNameW(window, name, 128);
+  return name;
+}
+
+}  // namespace
+
+void PumpMessages(DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    ULONGLONG now = GetTickCount64();
+    if (now >= end) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+  }
+}
+
+ControlActions::ControlActions(HWND control, ComRef<IDispatch> dispatch, Report& report,
+                               MessageBoxRecorder& boxes)
+    : control_(control), dispatch_(std::move(dispatch)), report_(report), boxes_(boxes) {}
+
+void ControlActions::Run(const Action& action) {
+  switch (action.kind) {
+    case Action::kWait: PumpMessages(static_cast<DWORD>(std::atoi(action.argument.c_str()))); break;
+    case Action::kWindows:
+      report_.Line("windows");
+      // From ATL's window down: the control's own window is depth 0.
+      ListWindows(GetParent(control_), 0);
+      break;
+    case Action::kResize: Resize(action.argument); break;
+    case Action::kClick: Click(action.argument); break;
+    case Action::kClickAt: ClickAt(action.argument); break;
+    case Action::kSelect: Select(action.argument); break;
+    case Action::kGet: Get(action.argument); break;
+  }
+  for (const std::string& line : boxes_.Take()) report_.Line(line);
+}
+
+void ControlActions::Error(const std::string& what, const std::string& detail) {
+  report_.Line("error\t" + what + "\t" + detail);
+}
+
+void ControlActions::ListWindows(HWND parent, int depth) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (depth == 0 && child != control_) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    bool visible = (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0;
+    char place[64];
+    std::snprintf(place, sizeof place, "%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left,
+                  r.bottom - r.top);
+    report_.Line("window\t" + std::to_string(depth) + "\t" + Escaped(ClassOf(child)) + "\t" +
+                 std::to_string(GetDlgCtrlID(child)) + "\t" + place + "\t" + (visible ? "1" : "0"));
+    ListWindows(child, depth + 1);
+  }
+}
+
+// ATL's window takes the new size (WM_SIZE), and ATL hands it to the control: SetExtent and,
+// once in place, IOleInPlaceObject::SetObjectRects.
+void ControlActions::Resize(const std::string& size) {
+  int width = 0, height = 0;
+  if (std::sscanf(size.c_str(), "%dx%d", &width, &height) != 2) return Error("resize", size);
+  SetWindowPos(GetParent(control_), nullptr, 0, 0, width, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  report_.Line("resize\t" + size);
+}
+
+void ControlActions::Click(const std::string& id) {
+  HWND target = Descendant(control_, std::atoi(id.c_str()));
+  if (!target) return Error("click " + id, "no such window");
+  RECT r;
+  GetClientRect(target, &r);
+  PostClick(target, POINT{r.right / 2, r.bottom / 2});
+  report_.Line("click\t" + id);
+}
+
+void ControlActions::ClickAt(const std::string& where) {
+  POINT at{};
+  if (std::sscanf(where.c_str(), "%ld,%ld", &at.x, &at.y) != 2) return Error("click-at", where);
+  // The deepest visible window under the point takes the click.
+  HWND target = control_;
+  for (;;) {
+    HWND child = ChildWindowFromPointEx(target, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == target) break;
+    MapWindowPoints(target, child, &at, 1);
+    target = child;
+  }
+  PostClick(target, at);
+  report_.Line("click-at\t" + where + "\t" + std::to_string(GetDlgCtrlID(target)));
+}
+
+void ControlActions::Select(const std::string& what) {
+  int id = 0, index = 0;
+  if (std::sscanf(what.c_str(), "%d:%d", &id, &index) != 2) return Error("select", what);
+  HWND combo = Descendant(control_, id);
+  if (!combo || SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == CB_ERR) {
+    return Error("select " + what, "no such combo box entry");
+  }
+  SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+  report_.Line("select\t" + what);
+}
+
+void ControlActions::Get(const std::string& name) {
+  if (!dispatch_) return Error("get " + name, "no IDispatch");
+  std::wstring wide(name.begin(), name.end());
+  LPOLESTR names[] = {wide.data()};
+  DISPID id = DISPID_UNKNOWN;
+  HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  VARIANT value;
+  VariantInit(&value);
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  if (SUCCEEDED(hr)) {
+    hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value,
+                           nullptr, nullptr);
+  }
+  if (SUCCEEDED(hr)) hr = VariantChangeType(&value, &value, 0, VT_BSTR);
+  if (FAILED(hr)) {
+    VariantClear(&value);
+    return Error("get " + name, Hex(static_cast<unsigned long>(hr)));
+  }
+  report_.Line("get\t" + name + "\t" + Escaped(V_BSTR(&value) ? V_BSTR(&value) : L""));
+  VariantClear(&value);
+}

@@ -1,0 +1,37 @@
+// The actions a test runs against the hosted control: waiting with the message loop running,
+// listing the control's windows, clicks, a combo box choice and property reads.
+#pragma once
+#include <oaidl.h>
+#include <windows.h>
+
+#include <string>
+
+#include "ComRef.h"
+#include "Options.h"
+
+class MessageBoxRecorder;
+class Report;
+
+// Runs this thread's message loop for ms milliseconds.
+void PumpMessages(DWORD ms);
+
+class ControlActions {
+ public:
+  ControlActions(HWND control, ComRef<IDispatch> dispatch, Report& report,
+                 MessageBoxRecorder& boxes);
+  void Run(const Action& action);
+
+ private:
+  void ListWindows(HWND parent, int depth);
+  void Resize(const std::string& size);
+  void Click(const std::string& id);
+  void ClickAt(const std::string& where);
+  void Select(const std::string& what);
+  void Get(const std::string& name);
+  void Error(const std::string& what, const std::string& detail);
+
+  HWND control_;
+  ComRef<IDispatch> dispatch_;
+  Report& report_;
+  MessageBoxRecorder& boxes_;
+};

@@ -1,0 +1,172 @@
+#include "HostCycle.h"
+
+#include <ocidl.h>
+#include <oleidl.h>
+
+#include <cstdio>
+#include <string>
+
+#include "AtlApi.h"
+#include "ComRef.h"
+#include "ControlActions.h"
+#include "HostingSpy.h"
+#include "MessageBoxRecorder.h"
+#include "ParamPropertyBag.h"
+#include "Report.h"
+#include "WindowHandle.h"
+
+namespace {
+
+const wchar_t kFrameClass[] = L"AtlHostFrame";
+
+std::string HrText(HRESULT hr) { return Hex(static_cast<unsigned long>(hr)); }
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[128] = {};
+  GetClassNameW(window, name, 128);
+  return name;
+}
+
+std::string PlaceIn(HWND window, HWND parent) {
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  char text[64];
+  std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left,
+                r.bottom - r.top);
+  return text;
+}
+
+// The <param> values, as a browser gives them: IPersistPropertyBag::Load, or InitNew for a
+// control without it.
+void LoadParams(const ComRef<IUnknown>& control, const Options& options, Report& report) {
+  ComRef<IPersistPropertyBag> persist;
+  if (SUCCEEDED(control.As(IID_IPersistPropertyBag, &persist))) {
+    ComRef<ParamPropertyBag> bag(new ParamPropertyBag(options.params));
+    report.Line("load\tpropertybag\t" + HrText(persist->Load(bag.Get(), nullptr)));
+    return;
+  }
+  ComRef<IPersistStreamInit> stream;
+  HRESULT hr = control.As(IID_IPersistStreamInit, &stream);
+  if (SUCCEEDED(hr)) hr = stream->InitNew();
+  report.Line("load\tinitnew\t" + HrText(hr));
+}
+
+HWND ControlWindow(const ComRef<IUnknown>& control) {
+  ComRef<IOleInPlaceObject> inplace;
+  HWND window = nullptr;
+  if (SUCCEEDED(control.As(IID_IOleInPlaceObject, &inplace))) inplace->GetWindow(&window);
+  return window;
+}
+
+}  // namespace
+
+bool RegisterFrameClass() {
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kFrameClass;
+  return RegisterClassExW(&wc) != 0;
+}
+
+bool RunHostCycle(const Options& options, const CLSID& clsid, const AtlApi& atl, bool spy,
+                  Report& report, MessageBoxRecorder& boxes) {
+  RECT frame_rect{0, 0, options.width, options.height};
+  const DWORD frame_style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE;
+  AdjustWindowRectEx(&frame_rect, frame_style, FALSE, 0);
+  WindowHandle frame(CreateWindowExW(0, kFrameClass, L"atlhost", frame_style, 0, 0,
+                                     frame_rect.right - frame_rect.left,
+                                     frame_rect.bottom - frame_rect.top, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr));
+  // ATL's own window class, with no control named in its text: the control comes by
+  // AtlAxAttachControl, after its <param> values, as CAxWindow::AttachControl does it.
+  HWND host = CreateWindowExW(0, atl.WindowClass().c_str(), L"",
+                              WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
+                              options.width, options.height, frame.Get(),
+                              reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr);
+  if (!frame.Get() || !host) {
+    report.Line("error\twindow\t" + std::to_string(GetLastError()));
+    return false;
+  }
+  {
+    ComRef<IUnknown> early;
+    report.Line("host-before-attach\t" + HrText(atl.get_host(host, early.Out())));
+  }
+
+  bool attached_ok = false;
+  {
+    ComRef<IUnknown> control;
+    HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                  control.OutVoid());
+    report.Line("create\t" + HrText(hr));
+    if (FAILED(hr)) return false;
+    LoadParams(control, options, report);
+
+    ComRef<IUnknown> attached = control;
+    if (spy) {
+      ComRef<IOleObject> ole;
+      control.As(IID_IOleObject, &ole);
+      if (ole) attached = ComRef<IUnknown>(new OleObjectSpy(control, ole, report));
+    }
+    ComRef<IUnknown> container;
+    hr = atl.attach_control(attached.Get(), host, container.Out());
+    report.Line("attach\t" + HrText(hr));
+    for (const std::string& line : boxes.Take()) report.Line(line);
+    attached_ok = SUCCEEDED(hr) && container;
+
+    // What ATL says its window holds: the object given (its IUnknown, or the spy) and the
+    // site AtlAxAttachControl answered. Compared as pointers, so that the spy sees no
+    // questions of the harness's own.
+    ComRef<IUnknown> hosted, site;
+    atl.get_control(host, hosted.Out());
+    atl.get_host(host, site.Out());
+    report.Line(std::string("hosted\t") + (hosted && hosted.Get() == attached.Get() ? "1" : "0") +
+                "\t" + (site && site.Get() == container.Get() ? "1" : "0"));
+
+    HWND window = ControlWindow(control);
+    if (window) {
+      report.Line("control-window\t" + Escaped(ClassOf(window)) + "\t" + PlaceIn(window, host) +
+                  "\t" + (GetParent(window) == host ? "child-of-host" : "elsewhere") + "\t" +
+                  (IsWindowVisible(window) ? "1" : "0"));
+    } else {
+      report.Line("error\tcontrol-window\tnone");
+    }
+
+    ComRef<IDispatch> dispatch;
+    control.As(IID_IDispatch, &dispatch);
+    ControlActions actions(window ? window : host, dispatch, report, boxes);
+    for (const Action& action : options.actions) actions.Run(action);
+
+    // An application closing: its window goes, and with it ATL's, which closes the control
+    // and lets it go; then the application drops its own references.
+    frame.Destroy();
+    report.Line(std::string("destroyed\t") + (IsWindow(host) ? "host-alive" : "host-gone") +
+                "\t" + (window && IsWindow(window) ? "control-alive" : "control-gone"));
+  }
+  PumpMessages(100);
+  for (const std::string& line : boxes.Take()) report.Line(line);
+  return attached_ok;
+}
+
+void ReportUnloadChecks(const Options& options, Report& report) {
+  using CanUnloadFn = HRESULT(STDAPICALLTYPE*)();
+  for (const std::wstring& clsid : options.unload_checks) {
+    std::wstring key = L"CLSID\\" + clsid + L"\\InprocServer32";
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = sizeof path;
+    std::string line = "unload\t" + Escaped(clsid) + "\t";
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, path,
+                     &size) != ERROR_SUCCESS) {
+      report.Line(line + "unregistered");
+      continue;
+    }
+    HMODULE module = GetModuleHandleW(path);
+    auto can_unload = module ? reinterpret_cast<CanUnloadFn>(reinterpret_cast<void*>(
+                                   GetProcAddress(module, "DllCanUnloadNow")))
+                             : nullptr;
+    report.Line(line + (can_unload ? HrText(can_unload()) : std::string("not-loaded")));
+  }
+}

@@ -1,0 +1,21 @@
+// One life of the control in ATL's host: created through the registry, given its <param>
+// values, attached to an AtlAxWin window (ATL's site in-place activates it), driven by the
+// actions, and torn down the way an application closes its window.
+#pragma once
+#include <windows.h>
+
+#include "Options.h"
+
+class AtlApi;
+class MessageBoxRecorder;
+class Report;
+
+// The frame window class the cycles put ATL's window in; registered once.
+bool RegisterFrameClass();
+
+// False when the control could not be created or attached.
+bool RunHostCycle(const Options& options, const CLSID& control, const AtlApi& atl, bool spy,
+                  Report& report, MessageBoxRecorder& boxes);
+
+// "unload CLSID HRESULT" for each class whose DLL is loaded: DllCanUnloadNow's answer.
+void ReportUnloadChecks(const Options& options, Report& report);

@@ -1,0 +1,139 @@
+#include "ResourceCounts.h"
+
+#include <winternl.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// The layouts of SystemExtendedHandleInformation (class 64), the same in both architectures
+// up to the pointer width.
+struct HandleEntry {
+  void* object;
+  ULONG_PTR process_id;
+  ULONG_PTR handle_value;
+  ULONG granted_access;
+  USHORT creator_back_trace_index;
+  USHORT object_type_index;
+  ULONG handle_attributes;
+  ULONG reserved;
+};
+struct HandleTable {
+  ULONG_PTR count;
+  ULONG_PTR reserved;
+  HandleEntry entries[1];
+};
+constexpr ULONG kSystemExtendedHandleInformation = 64;
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+
+// One entry of the GDI handle table, the same 24 bytes in both architectures.
+struct GdiEntry {
+  std::uint64_t object;
+  ULONG owner;
+  USHORT unique;
+  UCHAR type;
+  UCHAR flags;
+  std::uint64_t user_pointer;
+};
+static_assert(sizeof(GdiEntry) == 24, "GDI handle table entry");
+constexpr unsigned kGdiEntries = 0x10000;
+#ifdef _WIN64
+constexpr size_t kPebGdiTableOffset = 0xF8;
+#else
+constexpr size_t kPebGdiTableOffset = 0x94;
+#endif
+
+using QuerySystemFn = LONG(NTAPI*)(ULONG, void*, ULONG, ULONG*);
+using QueryProcessFn = LONG(NTAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+
+template <typename Fn>
+Fn NtdllExport(const char* name) {
+  return reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[128] = {};
+  GetClassNameW(window, name, 128);
+  return name;
+}
+
+BOOL CALLBACK AddChild(HWND window, LPARAM param) {
+  reinterpret_cast<ResourceSnapshot*>(param)->windows[window] = ClassOf(window);
+  return TRUE;
+}
+
+void AddTree(HWND window, ResourceSnapshot* snapshot) {
+  snapshot->windows[window] = ClassOf(window);
+  EnumChildWindows(window, AddChild, reinterpret_cast<LPARAM>(snapshot));
+}
+
+BOOL CALLBACK AddIfOurs(HWND window, LPARAM param) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId()) AddTree(window, reinterpret_cast<ResourceSnapshot*>(param));
+  return TRUE;
+}
+
+void CountWindows(ResourceSnapshot* snapshot) {
+  EnumWindows(AddIfOurs, reinterpret_cast<LPARAM>(snapshot));
+  for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
+       window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) {
+    AddIfOurs(window, reinterpret_cast<LPARAM>(snapshot));
+  }
+}
+
+void CountHandles(ResourceSnapshot* snapshot) {
+  auto query = NtdllExport<QuerySystemFn>("NtQuerySystemInformation");
+  if (!query) return;
+  std::vector<unsigned char> buffer(1 << 16);
+  LONG status = kInfoLengthMismatch;
+  for (int tries = 0; tries < 8 && status == kInfoLengthMismatch; ++tries) {
+    ULONG needed = 0;
+    status = query(kSystemExtendedHandleInformation, buffer.data(),
+                   static_cast<ULONG>(buffer.size()), &needed);
+    if (status == kInfoLengthMismatch) buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+  }
+  if (status < 0) return;
+  const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
+  const ULONG_PTR self = GetCurrentProcessId();
+  for (ULONG_PTR i = 0; i < table->count; ++i) {
+    const HandleEntry& entry = table->entries[i];
+    if (entry.process_id == self) snapshot->handles[entry.handle_value] = entry.object_type_index;
+  }
+  snapshot->handles_ok = true;
+}
+
+void CountGdi(ResourceSnapshot* snapshot) {
+  auto query = NtdllExport<QueryProcessFn>("NtQueryInformationProcess");
+  PROCESS_BASIC_INFORMATION basic = {};
+  if (!query || query(GetCurrentProcess(), 0 /* ProcessBasicInformation */, &basic,
+                      sizeof basic, nullptr) < 0 || !basic.PebBaseAddress) {
+    return;
+  }
+  const auto* peb = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress);
+  const auto* table = *reinterpret_cast<const GdiEntry* const*>(peb + kPebGdiTableOffset);
+  if (!table) return;
+  for (unsigned i = 0; i < kGdiEntries; ++i) {
+    if (table[i].type) snapshot->gdi[i] = table[i].type;
+  }
+  snapshot->gdi_ok = true;
+}
+
+}  // namespace
+
+ResourceSnapshot TakeSnapshot() {
+  ResourceSnapshot snapshot;
+  CountWindows(&snapshot);
+  CountHandles(&snapshot);
+  CountGdi(&snapshot);
+  return snapshot;
+}
+
+std::string CountsText(const ResourceSnapshot& snapshot) {
+  auto count = [](bool ok, size_t n) { return ok ? std::to_string(n) : std::string("-1"); };
+  return "windows\t" + std::to_string(snapshot.windows.size()) + "\thandles\t" +
+         count(snapshot.handles_ok, snapshot.handles.size()) + "\tgdi\t" +
+         count(snapshot.gdi_ok, snapshot.gdi.size());
+}
