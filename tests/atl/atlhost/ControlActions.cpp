@@ -6,6 +6,7 @@
 
 #include "MessageBoxRecorder.h"
 #include "Report.h"
+#include "WindowFacts.h"
 
 namespace {
 
@@ -33,12 +34,6 @@ void PostClick(HWND target, POINT at) {
   LPARAM where = MAKELPARAM(at.x, at.y);
   PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, where);
   PostMessageW(target, WM_LBUTTONUP, 0, where);
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[128] = {};
-  GetClassNameW(window, name, 128);
-  return name;
 }
 
 }  // namespace
@@ -85,15 +80,10 @@ void ControlActions::Error(const std::string& what, const std::string& detail) {
 void ControlActions::ListWindows(HWND parent, int depth) {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (depth == 0 && child != control_) continue;
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
     bool visible = (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0;
-    char place[64];
-    std::snprintf(place, sizeof place, "%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left,
-                  r.bottom - r.top);
     report_.Line("window\t" + std::to_string(depth) + "\t" + Escaped(ClassOf(child)) + "\t" +
-                 std::to_string(GetDlgCtrlID(child)) + "\t" + place + "\t" + (visible ? "1" : "0"));
+                 std::to_string(GetDlgCtrlID(child)) + "\t" + PlaceIn(child, parent) + "\t" +
+                 (visible ? "1" : "0"));
     ListWindows(child, depth + 1);
   }
 }

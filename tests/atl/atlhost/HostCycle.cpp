@@ -13,6 +13,7 @@
 #include "MessageBoxRecorder.h"
 #include "ParamPropertyBag.h"
 #include "Report.h"
+#include "WindowFacts.h"
 #include "WindowHandle.h"
 
 namespace {
@@ -20,22 +21,6 @@ namespace {
 const wchar_t kFrameClass[] = L"AtlHostFrame";
 
 std::string HrText(HRESULT hr) { return Hex(static_cast<unsigned long>(hr)); }
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[128] = {};
-  GetClassNameW(window, name, 128);
-  return name;
-}
-
-std::string PlaceIn(HWND window, HWND parent) {
-  RECT r;
-  GetWindowRect(window, &r);
-  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-  char text[64];
-  std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left,
-                r.bottom - r.top);
-  return text;
-}
 
 // The <param> values, as a browser gives them: IPersistPropertyBag::Load, or InitNew for a
 // control without it.

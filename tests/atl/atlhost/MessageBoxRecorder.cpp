@@ -3,22 +3,11 @@
 #include <utility>
 
 #include "Report.h"
+#include "WindowFacts.h"
 
 namespace {
 
 MessageBoxRecorder* g_recorder = nullptr;
-
-std::wstring TextOf(HWND window) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
 
 BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
   auto* texts = reinterpret_cast<std::wstring*>(param);

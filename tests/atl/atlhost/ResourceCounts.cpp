@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "WindowFacts.h"
+
 namespace {
 
 // The layouts of SystemExtendedHandleInformation (class 64), the same in both architectures
@@ -51,12 +53,6 @@ template <typename Fn>
 Fn NtdllExport(const char* name) {
   return reinterpret_cast<Fn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[128] = {};
-  GetClassNameW(window, name, 128);
-  return name;
 }
 
 BOOL CALLBACK AddChild(HWND window, LPARAM param) {

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# wine.atl: the control hosted by Wine's ATL in atlhost against kvsim, with each family of
+# hosted components in turn (under Xvfb when there is no display).
+#   atl.sh <bin folder> <work folder> <x86_64|i686> <kvsim>
+set -uo pipefail
+bin=$1 work=$2 arch=$3 kvsim=$4
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/wine-display.sh" "$0" "$@"
+rm -rf "$work"
+mkdir -p "$work"
+export PEL_STANDIN_LOG=$(winpath "$work/components.log")
+
+pel_regsvr32 "$arch" /s "$(winpath "$bin/Pelioran.ocx")" || { echo "FAIL: control not registered"; exit 1; }
+python3 "$root/tests/atl/atl_e2e.py" "$bin" "$work" "$arch" "$kvsim"
+status=$?
+# The display's wineserver ends here, while the display still exists.
+wineserver -w
+exit $status
