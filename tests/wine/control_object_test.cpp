@@ -84,7 +84,8 @@ TEST_F(PelioranObject, AnswersItsInterfacesWithOneIdentity) {
       &IID_IViewObject2,     &IID_IPersist,            &IID_IPersistStreamInit,
       &IID_IPersistPropertyBag, &IID_IProvideClassInfo, &IID_IProvideClassInfo2,
       &IID_IConnectionPointContainer, &IID_IDispatch,  &DIID__DPelioran,
-      &IID_IObjectSafety,    &IID_ISpecifyPropertyPages,
+      &IID_IObjectSafety,    &IID_ISpecifyPropertyPages, &IID_IPersistStorage,
+      &IID_IPersistMemory,   &IID_IQuickActivate,      &IID_IViewObjectEx,
   };
   ComPtr<IUnknown> identity;
   ASSERT_EQ(S_OK, control_.As(IID_IUnknown, identity));
@@ -96,7 +97,7 @@ TEST_F(PelioranObject, AnswersItsInterfacesWithOneIdentity) {
     EXPECT_EQ(identity.Get(), back.Get());
   }
   ComPtr<IUnknown> missing;
-  EXPECT_EQ(E_NOINTERFACE, control_->QueryInterface(IID_IPersistStorage, missing.PutVoid()));
+  EXPECT_EQ(E_NOINTERFACE, control_->QueryInterface(IID_IDataObject, missing.PutVoid()));
   EXPECT_FALSE(missing);
 }
 
@@ -109,7 +110,7 @@ TEST_F(PelioranObject, ObjectSafetyReportsThreeAndThree) {
   EXPECT_EQ(3u, enabled);
   supported = enabled = 0;
   EXPECT_EQ(E_NOINTERFACE,
-            safety->GetInterfaceSafetyOptions(IID_IPersistStorage, &supported, &enabled));
+            safety->GetInterfaceSafetyOptions(IID_IDataObject, &supported, &enabled));
   EXPECT_EQ(3u, supported);
   EXPECT_EQ(3u, enabled);
   EXPECT_EQ(E_POINTER, safety->GetInterfaceSafetyOptions(IID_IDispatch, nullptr, &enabled));
@@ -120,7 +121,7 @@ TEST_F(PelioranObject, ObjectSafetyReportsThreeAndThree) {
   EXPECT_EQ(E_FAIL, safety->SetInterfaceSafetyOptions(IID_IDispatch, 1, 0));
   EXPECT_EQ(E_FAIL, safety->SetInterfaceSafetyOptions(IID_IDispatch, 3, 1));
   EXPECT_EQ(E_FAIL, safety->SetInterfaceSafetyOptions(IID_IDispatch, 4, 4));
-  EXPECT_EQ(E_NOINTERFACE, safety->SetInterfaceSafetyOptions(IID_IPersistStorage, 3, 3));
+  EXPECT_EQ(E_NOINTERFACE, safety->SetInterfaceSafetyOptions(IID_IDataObject, 3, 3));
 }
 
 TEST_F(PelioranObject, ListsItsOnePropertyPage) {
