@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "Common/SockUtil/NetInit.h"
 #include "Common/SockUtil/SocketHandle.h"
 #include "net/ResponseLength.h"
 
@@ -51,6 +52,12 @@ int MakeBasicAuthHeader(const char* userId, const char* password, const char* na
 sock_t HttpOpenRequest(const char* serverAddress, unsigned short serverPort, const char* userId,
                        const char* password, const char* path, int timeoutSeconds,
                        const char* proxyAddress, unsigned short proxyPort) {
+  // Page reads must not depend on some other part of the control having started Winsock
+  // first; after the first call this is one check of a flag.
+  if (!EnsureSocketLibrary()) {
+    Diagnostic("socket error");
+    return SOCK_NONE;
+  }
   SocketHandle sock(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   if (!sock.valid()) {
     Diagnostic("socket error");

@@ -4,8 +4,9 @@
 
 namespace pel::test {
 
-// Starts the socket library where the platform needs it and reads the peers file that the
-// test run's set-up wrote (PEL_PEERS names it): the loopback ports of kvsim's control
+// Starts the socket library where the platform needs it (not when PEL_TEST_NO_WINSOCK is set:
+// a child run in which the code under test has to start it) and reads the peers file that
+// the test run's set-up wrote (PEL_PEERS names it): the loopback ports of kvsim's control
 // channel, tinyproxy and nginx.
 void InitTestEnvironment();
 
