@@ -46,6 +46,10 @@ bool CPelioranOperPane::SaveSnapshot() {
   // than its buffer makes the buffer grow.
   const size_t count = std::min<size_t>(static_cast<size_t>(std::max<int32_t>(size.i, 0)),
                                         picture.bytes.size());
+  // No picture (a size of 0 or less, or no bytes): a save that writes an empty file and says
+  // it is saved would report the viewer's failure as success. It ends as a save whose file
+  // cannot be created: nothing written, no message, the button left as it is.
+  if (count == 0) return false;
   std::vector<uint8_t> jpegBuffer;
   std::vector<uint8_t>& buffer = jpeg ? jpegBuffer : bmpBuffer_;
   if (jpeg) buffer.resize(kJpegBufferSize);

@@ -3,6 +3,7 @@
 // variant types, and the states in which Snap refuses or resumes first.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,39 @@ TEST_F(Snapshots, FolderOrFileFailures) {
   Snap();  // a file that cannot be written is not reported as saved
   EXPECT_TRUE(rig.messages().empty());
   EXPECT_TRUE(rig.system.files.empty());
+}
+
+// The viewer had no picture: nothing is written and nothing is reported as saved, on either
+// path, as when the file cannot be created.
+TEST_F(Snapshots, NoPictureWritesNoFile) {
+  Start(0);
+  struct Case {
+    Variant picture;
+    Variant size;
+  };
+  const Case cases[] = {
+      {Variant::ByteArray(Picture(3000)), Variant::Int(0)},
+      {Variant::ByteArray(Picture(3000)), Variant::Int(-5)},
+      {Variant::ByteArray({}), Variant::Int(10)},
+  };
+  for (const std::optional<int> major : {std::optional<int>(6), std::optional<int>(5)}) {
+    rig.system.osMajor = major;
+    rig.system.saveAsAnswer = "D:\\pics\\mine.jpg";
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << "version " << *major << ", size " << c.size.i);
+      rig.system.files.clear();
+      rig.system.created.clear();
+      rig.system.saveAsAsked.clear();
+      rig.messages().clear();
+      pictureVariant = c.picture;
+      sizeVariant = c.size;
+      Snap();
+      EXPECT_TRUE(rig.system.files.empty());
+      EXPECT_TRUE(rig.system.created.empty());
+      EXPECT_TRUE(rig.system.saveAsAsked.empty());
+      EXPECT_TRUE(rig.messages().empty());
+    }
+  }
 }
 
 TEST_F(Snapshots, SaveAsBeforeVersion6) {
