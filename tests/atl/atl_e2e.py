@@ -279,6 +279,31 @@ def run_family(kv, port, family, dll):
           f"{family}: each cycle read the server page, module 0, then module 1 ({requests})")
 
 
+def unreachable_server():
+    """A server that does not answer: the control's modal message boxes inside ATL's host are
+    recorded and answered, and the control still starts and goes."""
+    free = socket.socket()
+    free.bind(("127.0.0.1", 0))
+    closed_port = free.getsockname()[1]
+    free.close()
+    report = os.path.join(WORK, "unreachable.txt")
+    status = subprocess.run(["wine", os.path.join(BIN, "atlhost.exe"), "--out", winpath(report),
+                             "--cycles", "1", "--no-spy", "--param", "strIpAddr=127.0.0.1",
+                             "--param", f"iHttpPort={closed_port}", "--wait", "200", "--windows",
+                             CONTROL], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            timeout=60).returncode
+    lines = open(report, encoding="utf-8").read().splitlines() if os.path.exists(report) else []
+    boxes = [l.split("\t")[2] for l in lines if l.startswith("msgbox\t")]
+    check(status == 0 and lines[-1:] == ["done"], f"unreachable: atlhost ran to the end ({status})")
+    check(boxes[:1] == ["GetAspWp (/asp-get/kvsvrinf.asp) read failed."] and
+          all(b.endswith(" read failed.") for b in boxes),
+          f"unreachable: the page read failures came as message boxes and were answered ({boxes})")
+    lists = window_lists(lines)
+    check(len(lists) == 1 and lists[0].get(PANE_ID, (0,))[1:] == (10, 10, 180, 700, True),
+          "unreachable: the pane is there all the same")
+    check("destroyed\thost-gone\tcontrol-gone" in lines, "unreachable: torn down")
+
+
 def main():
     kv = Kvsim()
     try:
@@ -289,6 +314,7 @@ def main():
         kv.close()
         # Other suites expect the stand-ins registered.
         regsvr32(winpath(os.path.join(BIN, "PelStandins.dll")))
+    unreachable_server()
     print(f"{len(failures)} failed")
     return 1 if failures else 0
 

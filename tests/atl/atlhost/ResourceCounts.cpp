@@ -1,7 +1,5 @@
 #include "ResourceCounts.h"
 
-#include <winternl.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -40,14 +38,8 @@ struct GdiEntry {
 };
 static_assert(sizeof(GdiEntry) == 24, "GDI handle table entry");
 constexpr unsigned kGdiEntries = 0x10000;
-#ifdef _WIN64
-constexpr size_t kPebGdiTableOffset = 0xF8;
-#else
-constexpr size_t kPebGdiTableOffset = 0x94;
-#endif
 
 using QuerySystemFn = LONG(NTAPI*)(ULONG, void*, ULONG, ULONG*);
-using QueryProcessFn = LONG(NTAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
 
 template <typename Fn>
 Fn NtdllExport(const char* name) {
@@ -101,15 +93,32 @@ void CountHandles(ResourceSnapshot* snapshot) {
   snapshot->handles_ok = true;
 }
 
-void CountGdi(ResourceSnapshot* snapshot) {
-  auto query = NtdllExport<QueryProcessFn>("NtQueryInformationProcess");
-  PROCESS_BASIC_INFORMATION basic = {};
-  if (!query || query(GetCurrentProcess(), 0 /* ProcessBasicInformation */, &basic,
-                      sizeof basic, nullptr) < 0 || !basic.PebBaseAddress) {
-    return;
+template <typename T>
+T Read(std::uintptr_t address) {
+  return *reinterpret_cast<const T*>(address);
+}
+
+// The GDI handle table is the PEB's GdiSharedHandleTable. A 32-bit process under WoW64 has it
+// in the 64-bit PEB instead, reached through the 64-bit TEB whose address Wine keeps in the
+// 32-bit TEB's GdiBatchCount (as Wine's own gdi32 finds it).
+const GdiEntry* GdiTable() {
+  const auto teb = reinterpret_cast<std::uintptr_t>(NtCurrentTeb());
+#ifdef _WIN64
+  const auto peb = Read<std::uintptr_t>(teb + 0x60);
+  return reinterpret_cast<const GdiEntry*>(Read<std::uintptr_t>(peb + 0xF8));
+#else
+  if (const auto teb64 = Read<ULONG>(teb + 0xF70)) {
+    const auto peb64 = static_cast<std::uintptr_t>(Read<std::uint64_t>(teb64 + 0x60));
+    return reinterpret_cast<const GdiEntry*>(
+        static_cast<std::uintptr_t>(Read<std::uint64_t>(peb64 + 0xF8)));
   }
-  const auto* peb = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress);
-  const auto* table = *reinterpret_cast<const GdiEntry* const*>(peb + kPebGdiTableOffset);
+  const auto peb = Read<std::uintptr_t>(teb + 0x30);
+  return reinterpret_cast<const GdiEntry*>(Read<std::uintptr_t>(peb + 0x94));
+#endif
+}
+
+void CountGdi(ResourceSnapshot* snapshot) {
+  const GdiEntry* table = GdiTable();
   if (!table) return;
   for (unsigned i = 0; i < kGdiEntries; ++i) {
     if (table[i].type) snapshot->gdi[i] = table[i].type;
