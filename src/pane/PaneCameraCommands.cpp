@@ -90,8 +90,8 @@ CPelioranOperPane::Handled CPelioranOperPane::OnRelease(int id) {
 }
 
 void CPelioranOperPane::SelectMode(int latched, int normal, int mode) {
-  Button(latched).SetState(kButtonLatched);
-  Button(normal).SetState(kButtonNormal);
+  SetLatch(latched, true);
+  SetLatch(normal, false);
   if (mode != 0) SetPaneMode(mode);
 }
 
@@ -105,8 +105,8 @@ CPelioranOperPane::Handled CPelioranOperPane::PressCamera(int camera) {
 
 CPelioranOperPane::Handled CPelioranOperPane::ReleaseCamera(int camera) {
   if (flags_.sequenceRunning) {
-    CSkinButton& button = Button(kButtonCam1 + camera - 1);
-    if (button.GetAccept()) button.SetState(kButtonLatched);
+    const int index = kButtonCam1 + camera - 1;
+    if (Button(index).GetAccept()) SetLatch(index, true);
     Message(IDS_SEQ_BLOCKS_CAM1 + camera - 1);
     return Handled::kStopped;
   }
@@ -124,7 +124,7 @@ CPelioranOperPane::Handled CPelioranOperPane::ReleaseAll() {
   if (flags_.allPressed) return Handled::kStopped;
   flags_.allPressed = 1;
   for (int camera = 1; camera <= CameraCount(); ++camera) {
-    if (Viewable(camera)) Button(kButtonCam1 + camera - 1).SetState(kButtonLatched);
+    if (Viewable(camera)) SetLatch(kButtonCam1 + camera - 1, true);
   }
   StopSequenceAndPause();
   RecomputeLayout();
@@ -205,7 +205,7 @@ CPelioranOperPane::Handled CPelioranOperPane::ReleaseDouble() {
     ctrl_->SetDoubleView(saved, selected);
     for (int camera = 1; camera <= CameraCount(); ++camera) {
       const bool on = camera == selected;
-      Button(kButtonCam1 + camera - 1).SetState(on ? kButtonLatched : kButtonNormal);
+      SetLatch(kButtonCam1 + camera - 1, on);
       ShowCameraFlag(camera, on);
     }
     for (int camera = 1; camera <= 6; ++camera) {
@@ -224,7 +224,7 @@ CPelioranOperPane::Handled CPelioranOperPane::ReleaseOriginal() {
   if (selected >= 1 && selected <= 6) {
     for (int camera = 1; camera <= CameraCount(); ++camera) {
       const bool on = ((saved >> (camera - 1)) & 1u) != 0;
-      Button(kButtonCam1 + camera - 1).SetState(on ? kButtonLatched : kButtonNormal);
+      SetLatch(kButtonCam1 + camera - 1, on);
       ShowCameraFlag(camera, on);
     }
     for (int camera = 1; camera <= 6; ++camera) ctrl_->viewer().SetDScaleCam(camera, 1.0);

@@ -92,7 +92,21 @@ void CPelioranOperPane::OnPanelSizeChanged(int cx, int cy) {
 }
 
 void CPelioranOperPane::SetButtonState(int index, int state) {
-  if (index >= 0 && index < pane::kButtonCount) Button(index).SetState(state);
+  if (index < 0 || index >= pane::kButtonCount) return;
+  if (state == kButtonLatched) {
+    SetLatch(index, true);
+  } else {
+    Button(index).SetState(state);
+  }
+}
+
+void CPelioranOperPane::SetLatch(int index, bool on) {
+  CSkinButton& button = Button(index);
+  button.SetState(on ? kButtonLatched : kButtonNormal);
+  // A toggle's accept flag is set only by a press it reports, and a press on a latched toggle
+  // is not reported: a refusal from an earlier press would otherwise outlive this latch, and
+  // the next click during a sequence would turn off a camera the viewer still shows.
+  if (on) button.SetAccept(1);
 }
 
 void CPelioranOperPane::SetPaneMode(int mode) {

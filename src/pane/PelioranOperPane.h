@@ -115,6 +115,9 @@ class CPelioranOperPane : public IOperPaneLink {
   int CameraCount() const;
   bool Viewable(int camera) const;
   bool Latched(int camera) { return Button(kButtonCam1 + camera - 1).IsLatched(); }
+  // Latches button `index` (on) or returns it to normal. A latch the pane makes counts as an
+  // accepted press.
+  void SetLatch(int index, bool on);
   void ShowCameraFlag(int camera, bool show);
   void Message(int stringId);
   void RecomputeLayout();

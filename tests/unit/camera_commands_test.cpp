@@ -103,6 +103,24 @@ TEST_F(CameraCommands, SequenceBlocksTheOtherCommands) {
   EXPECT_TRUE(Messages().empty());
 }
 
+// A button the pane latches itself is accepted too: a refusal from an earlier sequence must
+// not make a later click during a sequence turn off a camera that the viewer still shows.
+TEST_F(CameraCommands, ALatchThePaneMakesOutlivesAnEarlierRefusal) {
+  Start();
+  Click(kButtonSequence);
+  ClickCams({3});  // refused while the sequence runs
+  ASSERT_EQ(rig.Latched(), Cams{1});
+  Click(kButtonSequence);
+  Click(kButtonAll);
+  ASSERT_EQ(rig.Latched(), (Cams{1, 2, 3, 4, 5, 6}));
+  Click(kButtonSequence);
+  Messages();
+  ClickCams({3});
+  EXPECT_EQ(Messages(), std::vector<std::string>{LoadResString(IDS_SEQ_BLOCKS_CAM3)});
+  EXPECT_EQ(rig.Latched(), (Cams{1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(rig.Shown(), (Cams{1, 2, 3, 4, 5, 6}));
+}
+
 TEST_F(CameraCommands, PauseAndWhatEndsIt) {
   struct Case {
     const char* name;
