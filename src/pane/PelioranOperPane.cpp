@@ -93,6 +93,17 @@ void CPelioranOperPane::OnPanelSizeChanged(int cx, int cy) {
 
 void CPelioranOperPane::SetButtonState(int index, int state) {
   if (index < 0 || index >= pane::kButtonCount) return;
+  if ((index == kButtonCam || index == kButtonPtz) &&
+      (state == kButtonLatched || state == kButtonNormal)) {
+    // CAM and PTZ show the pane's mode, whatever the caller asks of one of them: the module
+    // set-up latches the button before Cam1 for "no camera selected", which is PTZ, and
+    // two latched mode buttons would leave a click on PTZ without effect. Mode 0 (before the
+    // first switch) counts as camera mode, to which the start switches after the set-up.
+    const bool ptz = mode_ == kPaneModePtz;
+    SetLatch(kButtonCam, !ptz);
+    SetLatch(kButtonPtz, ptz);
+    return;
+  }
   if (state == kButtonLatched) {
     SetLatch(index, true);
   } else {

@@ -249,6 +249,22 @@ TEST_F(CameraCommands, NoViewRightRefusesDisplaySize) {
   EXPECT_EQ(rig.ctrl().doubleViewCamera(), -1);
 }
 
+// With no camera selected the module set-up asks for a latch of the button before Cam1, PTZ;
+// in camera mode CAM alone looks latched, and a click on PTZ switches to PTZ mode.
+TEST_F(CameraCommands, CamAndPtzShowThePanesMode) {
+  Start("0xFF00");  // no view right: the set-up keeps the selected camera as it is
+  rig.ctrl().OnViewerCameraSelected(0);
+  rig.pane.OnListSelection(kComboKindModules, 0);  // the module chosen again in the list
+  ASSERT_EQ(rig.ctrl().iSelCam(), 0);
+  ASSERT_EQ(rig.pane.mode(), kPaneModeCamera);
+  EXPECT_TRUE(rig.pane.Button(kButtonCam).IsLatched());
+  EXPECT_FALSE(rig.pane.Button(kButtonPtz).IsLatched());
+  Click(kButtonPtz);
+  EXPECT_EQ(rig.pane.mode(), kPaneModePtz);
+  EXPECT_TRUE(rig.pane.Button(kButtonPtz).IsLatched());
+  EXPECT_FALSE(rig.pane.Button(kButtonCam).IsLatched());
+}
+
 TEST_F(CameraCommands, PtzButtonAimsThePanel) {
   ASSERT_TRUE(rig.Start(PaneScenario("0x00F3", {"NUM_OF_CAM = 6", "PTZINSTFLAG=0x1"})));
   Click(kButtonPtz);
