@@ -191,7 +191,6 @@ TEST_F(AudioDialogTest, FailuresEndDisconnectedWithTheirMessage) {
       {"port 65536", "", 2, "65536", 1, "127.0.0.1", 1, AUDIO_BAD_PARAMETER, kBadPort, 0},
       {"empty port", "", 2, "-", 1, "127.0.0.1", 1, AUDIO_BAD_PARAMETER, kBadPort, 0},
       {"no camera", "", 2, "", 0, "127.0.0.1", 1, AUDIO_BAD_PARAMETER, kBadPort, 0},
-      {"no control", "", 2, "", -1, "127.0.0.1", 1, AUDIO_BAD_PARAMETER, kBadPort, 0},
       {"host name", "", 2, "", 1, "localhost", 1, AUDIO_BAD_PARAMETER, kBadPort, 0},
       {"voice kit type", "", 0, "", 1, "127.0.0.1", 1, AUDIO_NOT_OPEN,
        "No audio encoder is present.", 0},
@@ -221,6 +220,24 @@ TEST_F(AudioDialogTest, FailuresEndDisconnectedWithTheirMessage) {
     }
     EXPECT_EQ(system_.liveWindows(), 0);
   }
+}
+
+// A pane without a control has no camera or server to name: the capture is closed again and
+// the dialog ends disconnected, with no message (the port was fine).
+TEST_F(AudioDialogTest, WithoutAControlConnectClosesTheCaptureSilently) {
+  test::KvsimScenario kv(test::UdpSection(""));
+  Open(kv.udpPort());
+  pane_.camera = -1;
+  pane_.serverId = -1;
+  const int opensBefore = system_.inputOpens();
+  dialog().OnCommand(Dlg::kIdConnect);
+  EXPECT_TRUE(messages_.texts.empty());
+  EXPECT_EQ(system_.inputOpens(), opensBefore + 1);
+  EXPECT_FALSE(dialog().recorder().IsOpen());
+  EXPECT_EQ(view_->GetText(dlg::kIdStatus), "Disconnected");
+  ExpectConnectedControls(false);
+  EXPECT_EQ(kv.waitForDatagrams(1, 200).size(), 0u);
+  EXPECT_EQ(system_.liveWindows(), 0);
 }
 
 TEST_F(AudioDialogTest, SilentServerIsANetworkProblemAfterFiveSeconds) {

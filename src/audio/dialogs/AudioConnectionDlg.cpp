@@ -77,9 +77,13 @@ void CAudioConnectionDlg::OnConnect() {
   const int32_t camera = pane_.GetSelectedCamera();
   const int32_t server = pane_.GetServerId();
   if (camera < 0 || server < 0) {
-    // Without a control there is nothing to connect to; the capture must not run on.
+    // Without a control there is nothing to connect to; the capture must not run on. No
+    // message: none of the audio messages is true here ("Check port" would send the user to
+    // a port that is fine), so the dialog only ends disconnected.
     recorder_.Close();
-    return Fail(AUDIO_BAD_PARAMETER);
+    data_.status = dlg::kStatusDisconnected;
+    data_.Show(*view_);
+    return;
   }
   if (recorder_.IsOpen()) recorder_.Disconnect();
   result = recorder_.Connect(fields_.serverAddress.c_str(), data_.port, server, camera - 1,
