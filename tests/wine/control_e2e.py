@@ -2,7 +2,14 @@
 """wine.control: the control's start sequence and its pane against kvsim, hosted in pelhost
 under Wine, with the stand-in components. Run by control.sh (display, prefix, registration).
 
-    control_e2e.py BIN WORK ARCH KVSIM [PEERS_ENV]
+    control_e2e.py BIN WORK ARCH KVSIM [PEERS_ENV [FAMILY]]
+
+FAMILY is the family of components registered: "standins" (default, every case) or "strict"
+(PelStrict.dll, wine.control.strict): the cases of the start, the camera commands, the pane's
+modes, the viewer's events, the picture widths, a snapshot and the voice component with the
+same checks, then what only the strict components tell: no call refused for its types, the
+viewer and the panel placed through SetObjectRects with the site in step, no window moved
+behind a component's back, and their events received.
 """
 import os
 import re
@@ -13,6 +20,7 @@ import time
 
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 PEERS_ENV = sys.argv[5] if len(sys.argv) > 5 else ""
+FAMILY = sys.argv[6] if len(sys.argv) > 6 else "standins"
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 CONTROL = "{FE4F5263-11D5-4724-95BA-A978983B6369}"
 PANE_ID = 59648
@@ -31,6 +39,8 @@ MODULE_SETUP_CALLS = (
      "iServerPort", "strProxyAddr", "iProxyPort", "strServerAddr", "GetServerTag"])
 
 failures = []
+# Every component log line of the run, for the checks over the whole run.
+whole_log = []
 
 
 def winpath(path):
@@ -132,7 +142,9 @@ def standin_log():
     path = os.path.join(WORK, "standins.log")
     lines = open(path, encoding="latin-1").read().splitlines() if os.path.exists(path) else []
     open(path, "w").close()
-    return [line.split("\t") for line in lines]
+    fields = [line.split("\t") for line in lines]
+    whole_log.extend(fields)
+    return fields
 
 
 def puts(log, component, name):
@@ -209,7 +221,8 @@ def camera_commands(port):
     scales = [(f[2], f[4]) for f in log if f[0] == "viewer" and f[2].startswith("dScaleCam")]
     doubled = [name for name, value in scales if value.startswith("2")]
     check(len(doubled) >= 1, f"cameras: 2x scales the selected camera's narrow picture ({doubled})")
-    check(scales[-6:] == [(f"dScaleCam{n}", scales[-1][1]) for n in range(1, 7)] and
+    check(len(scales) >= 6 and
+          scales[-6:] == [(f"dScaleCam{n}", scales[-1][1]) for n in range(1, 7)] and
           scales[-1][1].startswith("1"), f"cameras: 1x puts every scale back to 1 ({scales[-6:]})")
     check([last_shown(n) for n in (1, 2, 3)] == ["FALSE", "TRUE", "TRUE"],
           "cameras: 1x restores the cameras latched before 2x (2 and 3)")
@@ -243,8 +256,8 @@ def viewer_events(port):
     events = [f for f in log if f[0] == "viewer" and f[3] == "event"]
     check(any(f[1] == "3" and f[4].startswith("2,") for f in events),
           "events: the viewer fired camera 2 selected")
-    after = log[[i for i, f in enumerate(log) if f[0] == "viewer" and f[1] == "3"][-1]:] \
-        if any(f[0] == "viewer" and f[1] == "3" for f in log) else []
+    fired = [i for i, f in enumerate(log) if f[0] == "viewer" and f[1] == "3" and f[3] == "event"]
+    after = log[fired[-1]:] if fired else []
     uart = [(f[2], f[3], f[4]) for f in after if f[0] == "uart" and f[3] in ("put", "call")]
     check(("EnablePtz", "call", "TRUE") in uart or any(u[0] == "EnablePtz" for u in uart),
           f"events: the PTZ panel is aimed at the selected camera ({uart[:4]})")
@@ -282,14 +295,17 @@ def linux_path(windows_path):
     return os.path.join(prefix, "drive_c", windows_path[3:].replace("\\", "/"))
 
 
-def snapshots(port):
+SNAPSHOT_KINDS = ((0, "jpg", b"\xff\xd8\xff"), (1, "bmp", b"BM"))
+
+
+def snapshots(port, kinds=SNAPSHOT_KINDS, hostile=True):
     import glob
     import shutil
     for old in glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*",
                                       "AppData", "LocalLow", "Norvane Works")):
         shutil.rmtree(old)
     folder = re.escape("\\AppData\\LocalLow\\Norvane Works\\Pelioran\\")
-    for codec, ext, magic in ((0, "jpg", b"\xff\xd8\xff"), (1, "bmp", b"BM")):
+    for codec, ext, magic in kinds:
         lines = host(f"snap-{ext}", "--wait", "300", "--click", "3012", "--wait", "300",
                      params=demo_params(port), env={"PEL_STANDIN_CODEC_TYPE": str(codec)})
         saved = [m[: -len(" is saved.")] for m in messages(lines) if m.endswith(" is saved.")]
@@ -305,6 +321,8 @@ def snapshots(port):
         size = subprocess.run(["/usr/bin/identify", "-format", "%w", linux_path(saved[0])],
                               capture_output=True, text=True).stdout
         check(size == "352", f"snap {ext}: a whole 352-wide picture ({size})")
+    if not hostile:
+        return
     # A server tag that tries to climb out of the snapshot folder stays inside it.
     lines = host("snap-hostile", "--wait", "300", "--click", "3012", "--wait", "300",
                  params=demo_params(port),
@@ -401,7 +419,10 @@ def pane_dialogs(kv):
           f"relay dialog: a click sends the new output word ({sent})")
     check([l for l in lines if l.startswith("dialogs\t")][-1:] == ["dialogs\t0"],
           "relay dialog: Escape ends it")
+    return voice_dialog(kv)
 
+
+def voice_dialog(kv):
     voice = scenario_variant(kv, "voice", [("AUDIODEVICETYPE=1", "AUDIODEVICETYPE=0"),
                                            ('TTYS1_MODE="none"', 'TTYS1_MODE="audio"')])
     lines = host("voice-dialog", "--wait", "300", "--click", "3015", "--wait", "300",
@@ -500,11 +521,70 @@ def browser_proxy(kv, port):
         reg("delete", key, "/v", "ProxyServer", "/f")
 
 
+def strict_checks():
+    """What only the strict components tell, over the whole run. Their log has a sixth column
+    (the arguments' VARTYPEs, or a note) and, besides calls and events, the kinds refused,
+    delivered (an event's Invoke on a sink, with its HRESULT), site (GetWindowContext at
+    activation, SetObjectRects, the site's rectangle right after it, foreign-move) and
+    ambient."""
+    refused = [(f[0], f[2] or f[1], f[4], f[5]) for f in whole_log if f[3:4] == ["refused"]]
+    check(refused == [], f"strict: no call refused for its argument count or VARTYPEs ({refused[:5]})")
+    # The places of the start case: the viewer at (207,10) 716 x 544, the panel at (0,24)
+    # 164 x 394.
+    for component, place in (("viewer", "207,10,923,554"), ("uart", "0,24,164,418")):
+        site = [f for f in whole_log if f[0] == component and f[3:4] == ["site"]]
+        placed = [k for k, f in enumerate(site) if f[2] == "SetObjectRects"]
+        check(any(site[k][4] == place for k in placed),
+              f"strict: the {component} placed at {place} through SetObjectRects "
+              f"({[site[k][4] for k in placed][-4:]})")
+        answers = [(site[k][4], site[k + 1][2:6] if k + 1 < len(site) else None) for k in placed]
+        apart = [(rect, answer) for rect, answer in answers
+                 if answer != ["GetWindowContext", "site", rect, "same"]]
+        check(placed != [] and apart == [],
+              f"strict: the {component}'s site answers GetWindowContext with the rectangle of "
+              f"each SetObjectRects ({apart[:3]})")
+    moved = [(f[0], f[4]) for f in whole_log if f[2:4] == ["foreign-move", "site"]]
+    check(moved == [], f"strict: no component's window moved behind its back ({moved[:4]})")
+    for component, dispid, what in (("viewer", "3", "camera selected"),
+                                    ("viewer", "7", "picture width"),
+                                    ("uart", "1", "SizeChanged"), ("voice", "1", "status")):
+        # The sink's Invoke runs the control's handler, whose calls come before the answer.
+        marks = [(k, f[3]) for k, f in enumerate(whole_log) if f[:2] == [component, dispid] and
+                 f[3:4] in (["event"], ["delivered"])]
+        fired = [k for k, (_, kind) in enumerate(marks) if kind == "event"]
+        received = [k for k in fired if k + 1 < len(marks) and marks[k + 1][1] == "delivered" and
+                    whole_log[marks[k + 1][0]][4] == "0x00000000"]
+        check(fired != [] and received == fired,
+              f"strict: the {component}'s event {dispid} ({what}) reached the control's sink "
+              f"({len(received)} of {len(fired)})")
+
+
+def strict_cases(kv, port):
+    for case, args in ((start_sequence, (kv, port)), (camera_commands, (port,)),
+                       (pane_modes, (port,)), (viewer_events, (port,)),
+                       (picture_width_layout, (port,)),
+                       # The strict viewer's pictures are BMP files, whichever method is asked.
+                       (snapshots, (port, [k for k in SNAPSHOT_KINDS if k[1] == "bmp"], False)),
+                       (voice_dialog, (kv,))):
+        # A case cut short by what it found still leaves the others to run.
+        try:
+            case(*args)
+        except (IndexError, ValueError, KeyError) as e:
+            check(False, f"{case.__name__}: stopped by {type(e).__name__}: {e}")
+    standin_log()
+    with open(os.path.join(WORK, "components.log"), "w", encoding="latin-1") as out:
+        out.write("".join("\t".join(f) + "\n" for f in whole_log))
+    strict_checks()
+
+
 def main():
     os.makedirs(WORK, exist_ok=True)
     kv = Kvsim()
     try:
         port = kv.load(os.path.join(ROOT, "tools", "kvsim", "demo.scenario"))
+        if FAMILY == "strict":
+            strict_cases(kv, port)
+            return finish()
         start_sequence(kv, port)
         camera_commands(port)
         pane_modes(port)
@@ -519,6 +599,10 @@ def main():
         browser_proxy(kv, port)
     finally:
         kv.close()
+    return finish()
+
+
+def finish():
     print(f"{len(failures)} failed")
     return 1 if failures else 0
 
