@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Starts and stops the real peers that the tests talk to, each on a free 127.0.0.1 port:
-# kvsim (control channel), tinyproxy (web proxy) and nginx (stock web server).
+# kvsim (control channel), tinyproxy (web proxy) and nginx (stock web server). Each of them
+# is needed: scripts/install-deps.sh installs tinyproxy and nginx, and the build makes kvsim,
+# so a missing or failing peer fails the start (and with it every test that needs peers)
+# instead of leaving tests to pass without it.
 #   peers.sh start DIR KVSIM     writes DIR/peers.env
 #   peers.sh stop DIR            ends every process that start began
 set -u
@@ -42,6 +45,13 @@ stop_all() {
   return 0
 }
 
+fail() {  # message [log file]
+  echo "peers: $1"
+  [ -n "${2:-}" ] && [ -f "$2" ] && cat "$2"
+  stop_all
+  exit 1
+}
+
 case "$cmd" in
 start)
   kvsim=${3:-}
@@ -50,16 +60,15 @@ start)
   chmod 755 "$dir" "$dir/www"
   env="$dir/peers.env"; : >"$env.tmp"
 
-  if [ -n "$kvsim" ] && [ -x "$kvsim" ]; then
-    "$kvsim" --control --port-file "$dir/kvsim.port" >"$dir/kvsim.log" 2>&1 &
-    echo $! >"$dir/kvsim.pid"
-    wait_for_file "$dir/kvsim.port" 50 || { echo "kvsim did not start"; cat "$dir/kvsim.log"; exit 1; }
-    echo "KVSIM_CONTROL_PORT=$(cat "$dir/kvsim.port")" >>"$env.tmp"
-  fi
+  [ -n "$kvsim" ] && [ -x "$kvsim" ] || fail "no kvsim program ('$kvsim'): build kvsim first"
+  "$kvsim" --control --port-file "$dir/kvsim.port" >"$dir/kvsim.log" 2>&1 &
+  echo $! >"$dir/kvsim.pid"
+  wait_for_file "$dir/kvsim.port" 50 || fail "kvsim did not start" "$dir/kvsim.log"
+  echo "KVSIM_CONTROL_PORT=$(cat "$dir/kvsim.port")" >>"$env.tmp"
 
-  if command -v tinyproxy >/dev/null; then
-    pport=$(free_port)
-    cat >"$dir/tinyproxy.conf" <<CONF
+  command -v tinyproxy >/dev/null || fail "tinyproxy is not installed (scripts/install-deps.sh)"
+  pport=$(free_port)
+  cat >"$dir/tinyproxy.conf" <<CONF
 User nobody
 Group nogroup
 Port $pport
@@ -69,19 +78,18 @@ MaxClients 50
 Allow 127.0.0.1
 LogLevel Warning
 CONF
-    tinyproxy -d -c "$dir/tinyproxy.conf" >"$dir/tinyproxy.log" 2>&1 &
-    echo $! >"$dir/tinyproxy.pid"
-    wait_for_port "$pport" || { echo "tinyproxy did not start"; cat "$dir/tinyproxy.log"; exit 1; }
-    echo "PROXY_PORT=$pport" >>"$env.tmp"
-  fi
+  tinyproxy -d -c "$dir/tinyproxy.conf" >"$dir/tinyproxy.log" 2>&1 &
+  echo $! >"$dir/tinyproxy.pid"
+  wait_for_port "$pport" || fail "tinyproxy did not start" "$dir/tinyproxy.log"
+  echo "PROXY_PORT=$pport" >>"$env.tmp"
 
   nginx_bin=$(command -v nginx || echo /usr/sbin/nginx)
-  if [ -x "$nginx_bin" ]; then
-    nport=$(free_port)
-    # A page larger than one segment, so a keep-alive read has to collect several.
-    python3 -c 'import sys; sys.stdout.write("".join("line %04d of the stock page served by nginx\n" % i for i in range(200)))' >"$dir/www/page.txt"
-    chmod 644 "$dir/www/page.txt"
-    cat >"$dir/nginx.conf" <<CONF
+  [ -x "$nginx_bin" ] || fail "nginx is not installed (scripts/install-deps.sh)"
+  nport=$(free_port)
+  # A page larger than one segment, so a keep-alive read has to collect several.
+  python3 -c 'import sys; sys.stdout.write("".join("line %04d of the stock page served by nginx\n" % i for i in range(200)))' >"$dir/www/page.txt"
+  chmod 644 "$dir/www/page.txt"
+  cat >"$dir/nginx.conf" <<CONF
 daemon off;
 master_process off;
 worker_processes 1;
@@ -101,12 +109,11 @@ http {
   server { listen 127.0.0.1:$nport; root $dir/www; }
 }
 CONF
-    "$nginx_bin" -c "$dir/nginx.conf" -p "$dir" >"$dir/nginx.log" 2>&1 &
-    echo $! >"$dir/nginx.pid"
-    wait_for_port "$nport" || { echo "nginx did not start"; cat "$dir/nginx-error.log"; exit 1; }
-    echo "NGINX_PORT=$nport" >>"$env.tmp"
-    echo "NGINX_ROOT=$dir/www" >>"$env.tmp"
-  fi
+  "$nginx_bin" -c "$dir/nginx.conf" -p "$dir" >"$dir/nginx.log" 2>&1 &
+  echo $! >"$dir/nginx.pid"
+  wait_for_port "$nport" || fail "nginx did not start" "$dir/nginx-error.log"
+  echo "NGINX_PORT=$nport" >>"$env.tmp"
+  echo "NGINX_ROOT=$dir/www" >>"$env.tmp"
   mv "$env.tmp" "$env"
   cat "$env"
   ;;
