@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "PaneWinRig.h"
 #include "pane/PaneLayout.h"
@@ -183,6 +184,34 @@ TEST_F(PaneWindowTest, SpeedListMirrorsTheModelAndReportsTheChoice) {
 
   speeds.ResetContent();
   EXPECT_EQ(0, SendMessageW(list, CB_GETCOUNT, 0, 0));
+}
+
+// The windows keep the entries' item data as the model has them (module numbers, frame
+// intervals), so that a tool reading the combo box finds them there.
+TEST_F(PaneWindowTest, ListsAnswerItemDataAsTheModelHasIt) {
+  struct Case {
+    int control;
+    std::vector<int32_t> data;
+  };
+  const Case cases[] = {{kPaneCtlModuleList, {3, 0, 7}},
+                        {kPaneCtlSpeedList, {0, 6, 10, 20, 45, 100}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control);
+    IComboList& model = c.control == kPaneCtlModuleList ? host_.pane->Link().ModuleList()
+                                                        : host_.pane->Link().SpeedList();
+    const HWND list = Control(c.control);
+    for (int round = 0; round < 2; ++round) {  // the second time after the list was emptied
+      model.ResetContent();
+      for (size_t i = 0; i < c.data.size(); ++i) {
+        model.AddString("entry " + std::to_string(i));
+        model.SetItemData(static_cast<int>(i), c.data[i] + round);
+      }
+      ASSERT_EQ(static_cast<LRESULT>(c.data.size()), SendMessageW(list, CB_GETCOUNT, 0, 0));
+      for (size_t i = 0; i < c.data.size(); ++i) {
+        EXPECT_EQ(c.data[i] + round, SendMessageW(list, CB_GETITEMDATA, i, 0)) << i;
+      }
+    }
+  }
 }
 
 TEST_F(PaneWindowTest, ButtonsAndTheSpeedListHaveTheirTooltips) {

@@ -130,13 +130,16 @@ TEST(SkinCellTest, LoadSkinImageChecks) {
   }
 }
 
-struct RecordingComboWindow : IComboWindow {
+struct RecordingComboWindow : ISkinComboWindow {
   std::vector<std::string> lines;
   void SetTooltipText(const std::string& text, bool) override { lines.push_back("tip " + text); }
   void ActivateTooltip(bool) override { lines.push_back("tip"); }
   void ResetContent() override { lines.push_back("reset"); }
   void AddString(const std::string& text) override { lines.push_back("add " + text); }
   void SetCurSel(int index) override { lines.push_back("sel " + std::to_string(index)); }
+  void SetItemData(int index, int32_t data) override {
+    lines.push_back("data " + std::to_string(index) + " " + std::to_string(data));
+  }
 };
 
 TEST(SkinComboBoxTest, SelectionChangeByKindAndMirroredWindow) {
@@ -155,7 +158,8 @@ TEST(SkinComboBoxTest, SelectionChangeByKindAndMirroredWindow) {
   EXPECT_EQ(combo.SetItemData(2, 6), IComboList::kComboError);
   EXPECT_EQ(combo.SetCurSel(5), IComboList::kComboError);
   EXPECT_EQ(window.lines, (std::vector<std::string>{"tip Speed Control is valid for M-JPEG only.",
-                                                    "add fastest", "add 15 fps", "sel -1"}));
+                                                    "add fastest", "add 15 fps", "data 1 6",
+                                                    "sel -1"}));
 
   combo.OnSelChange(1);  // kind 0: nothing
   combo.SetKind(kComboKindSpeed);

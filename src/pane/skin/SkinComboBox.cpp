@@ -2,7 +2,7 @@
 
 namespace pel {
 
-void CSkinComboBox::AttachWindow(IComboWindow* window) {
+void CSkinComboBox::AttachWindow(ISkinComboWindow* window) {
   window_ = window;
   tooltip_.Attach(window);
 }
@@ -22,6 +22,7 @@ int CSkinComboBox::AddString(const std::string& text) {
 int CSkinComboBox::SetItemData(int index, int32_t data) {
   if (!Names(index)) return kComboError;
   entries_[static_cast<size_t>(index)].data = data;
+  if (window_ != nullptr) window_->SetItemData(index, data);
   return 0;
 }
 

@@ -18,6 +18,14 @@ enum SkinComboKind : int {
   kComboKindSpeed = 2,    // the pane passes the item data to the viewer's speed
 };
 
+// The window of a skinned combo box, which also keeps the entries' item data: equal to the
+// model's, as in any combo box, so that tools reading the window (accessibility, automation)
+// find the module numbers and frame intervals there.
+class ISkinComboWindow : public IComboWindow {
+ public:
+  virtual void SetItemData(int index, int32_t data) = 0;
+};
+
 // The skinned drop-down list: its entries, item data and selection, its tooltip, and the
 // report of a selection change by kind. The model holds the entries; its window (when there is
 // one) mirrors them and reports the user's choice through OnSelChange.
@@ -25,7 +33,7 @@ class CSkinComboBox : public IComboList {
  public:
   using SelectionHandler = std::function<void(int kind, int32_t itemData)>;
 
-  void AttachWindow(IComboWindow* window);
+  void AttachWindow(ISkinComboWindow* window);
   void SetSelectionHandler(SelectionHandler handler) { handler_ = std::move(handler); }
 
   void SetKind(int kind) { kind_ = kind; }
@@ -60,7 +68,7 @@ class CSkinComboBox : public IComboList {
   int selection_ = kComboError;
   int kind_ = kComboKindNone;
   SkinTooltip tooltip_;
-  IComboWindow* window_ = nullptr;
+  ISkinComboWindow* window_ = nullptr;
   SelectionHandler handler_;
 };
 

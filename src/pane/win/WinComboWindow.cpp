@@ -1,7 +1,6 @@
 #include "pane/win/WinComboWindow.h"
 
 #include "control/win/com/BStr.h"
-#include "pane/skin/SkinComboBox.h"
 
 namespace pel::win {
 
@@ -27,7 +26,10 @@ bool WinComboWindow::Create(HWND parent, int childId, const ChildRect& rect) {
       });
   if (!made) return false;
   // The window is told only of later changes: what the model holds already is copied.
-  for (int i = 0; i < model_.count(); ++i) AddString(model_.GetText(i));
+  for (int i = 0; i < model_.count(); ++i) {
+    AddString(model_.GetText(i));
+    SetItemData(i, model_.GetItemData(i));
+  }
   SetCurSel(model_.GetCurSel());
   model_.AttachWindow(this);
   return true;
@@ -45,6 +47,10 @@ void WinComboWindow::AddString(const std::string& text) {
 }
 
 void WinComboWindow::SetCurSel(int index) { SendMessageW(Window(), CB_SETCURSEL, index, 0); }
+
+void WinComboWindow::SetItemData(int index, int32_t data) {
+  SendMessageW(Window(), CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+}
 
 void WinComboWindow::SetTooltipText(const std::string& text, bool active) {
   tooltip_.SetText(Window(), text, active);

@@ -2,21 +2,19 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
+#include "pane/skin/SkinComboBox.h"
 #include "pane/win/SubclassedChild.h"
 #include "pane/win/WinTooltip.h"
 #include "ports/ControlChildren.h"
-#include "ports/SkinWindows.h"
-
-namespace pel {
-class CSkinComboBox;
-}
 
 namespace pel::win {
 
 // The window of a skinned combo box: a "COMBOBOX" drop-down list child mirroring its model's
-// entries and selection. Mouse moves pass on to its tooltip (initial delay 1 ms); the
-// parent hands the list's selection changes back through OnSelChange.
-class WinComboWindow final : public IComboWindow {
+// entries, their item data and the selection. Mouse moves pass on to its tooltip (initial
+// delay 1 ms); the parent hands the list's selection changes back through OnSelChange.
+class WinComboWindow final : public ISkinComboWindow {
  public:
   explicit WinComboWindow(CSkinComboBox& model) : model_(model), tooltip_(1) {}
 
@@ -29,10 +27,11 @@ class WinComboWindow final : public IComboWindow {
   // CBN_SELCHANGE: the user chose an entry.
   void OnSelChange();
 
-  // IComboWindow
+  // ISkinComboWindow
   void ResetContent() override;
   void AddString(const std::string& text) override;
   void SetCurSel(int index) override;
+  void SetItemData(int index, int32_t data) override;
   void SetTooltipText(const std::string& text, bool active) override;
   void ActivateTooltip(bool active) override;
 
