@@ -8,6 +8,7 @@
 #include "audio/AudioRecord.h"
 #include "audio/AudioRecorder.h"
 #include "audio/AudioResult.h"
+#include "audio/AudioTeardown.h"
 
 namespace pel {
 
@@ -39,22 +40,22 @@ int AudioRecorder::SetPlayback(bool enable) {
 int AudioRecorder::Connect(const char* address, int port, int serverId, int cameraIndex,
                            const char* user, const char* password) {
   if (!opened_) return AUDIO_NOT_OPEN;
-  if (socket_.IsOpen()) return AUDIO_ALREADY_CONNECTED;
+  if (socket_->IsOpen()) return AUDIO_ALREADY_CONNECTED;
   if (!ValidAddress(address) || !IsIdentifier(serverId) || !IsIdentifier(cameraIndex) ||
       user == nullptr || password == nullptr || port < 1 || port > 65535) {
     return AUDIO_BAD_PARAMETER;
   }
-  const int opened = socket_.OpenSocket(address, port, user, password);
+  const int opened = socket_->OpenSocket(address, port, user, password);
   cameraIndex_ = static_cast<uint16_t>(cameraIndex);
   serverId_ = static_cast<uint16_t>(serverId);
   if (opened != 0) return opened;
-  if (!socket_.IsOpen()) return AUDIO_NETWORK_ERROR;
+  if (!socket_->IsOpen()) return AUDIO_NETWORK_ERROR;
 
   const AudioRecord login = MakeLoginRecord(user, password);
-  socket_.Send(login.data(), login.size());
+  socket_->Send(login.data(), login.size());
   AudioRecord reply{};
-  const int got = socket_.Receive(reply.data(), static_cast<int>(reply.size()), kLoginWaitSeconds,
-                                  nullptr, nullptr);
+  const int got = socket_->Receive(reply.data(), static_cast<int>(reply.size()),
+                                   kLoginWaitSeconds, nullptr, nullptr);
   int result = AUDIO_OK;
   if (got == AudioUdpSocket::kTimedOut) {
     result = AUDIO_TIMEOUT;
@@ -66,23 +67,23 @@ int AudioRecorder::Connect(const char* address, int port, int serverId, int came
     result = AUDIO_DENIED;
   }
   if (result != AUDIO_OK) {
-    socket_.CloseSocket();
+    socket_->CloseSocket();
     return result;
   }
   if (!playbackEnabled_ || !player_ || !stopEvent_) return AUDIO_OK;
 
-  running_ = true;
+  *running_ = true;
   stopEvent_->Reset();
   player_->Open(*owner_, mode_);
   joiner_.reset(new (std::nothrow) AudioPacketJoiner());
   try {
     if (!joiner_ || !joiner_->Ready()) throw std::bad_alloc();
-    receiver_ = std::thread(RunAudioReceiveLoop, std::ref(socket_), std::ref(*joiner_),
-                            std::ref(*player_), std::ref(running_), std::ref(*stopEvent_));
+    receiver_ = std::thread(RunAudioReceiveLoop, std::ref(*socket_), std::ref(*joiner_),
+                            std::ref(*player_), std::ref(*running_), std::ref(*stopEvent_));
   } catch (const std::exception&) {
-    running_ = false;
+    *running_ = false;
     player_->Close();
-    socket_.CloseSocket();
+    socket_->CloseSocket();
     return AUDIO_NO_MEMORY;
   }
   return AUDIO_OK;
@@ -90,11 +91,11 @@ int AudioRecorder::Connect(const char* address, int port, int serverId, int came
 
 int AudioRecorder::Disconnect() {
   if (!opened_ || !blocks_.Ready() || !packet_) return AUDIO_NOT_OPEN;
-  if (!socket_.IsOpen()) return AUDIO_NOT_CONNECTED;
+  if (!socket_->IsOpen()) return AUDIO_NOT_CONNECTED;
   const AudioRecord logout = MakeLogoutRecord();
-  socket_.Send(logout.data(), logout.size());
+  socket_->Send(logout.data(), logout.size());
   if (playbackEnabled_) StopReceiving();
-  socket_.CloseSocket();
+  socket_->CloseSocket();
   cameraIndex_ = 0;
   serverId_ = 0;
   if (player_ && playbackEnabled_) player_->Close();
@@ -103,18 +104,53 @@ int AudioRecorder::Disconnect() {
 
 void AudioRecorder::StopReceiving() {
   if (!receiver_.joinable()) {
-    running_ = false;
+    *running_ = false;
     return;
   }
   // The thread signals once it has left its loop; a thread in a receive wait notices a
   // cleared flag within one receive time-out.
   if (!stopEvent_->Wait(kStopWaitMs)) {
-    running_ = false;
+    *running_ = false;
     stopEvent_->Wait(-1);
   }
-  running_ = false;
+  *running_ = false;
   receiver_.join();
   joiner_.reset();
+}
+
+void AudioRecorder::Abandon() {
+  if (socket_->IsOpen()) {
+    const AudioRecord logout = MakeLogoutRecord();
+    socket_->Send(logout.data(), logout.size());
+  }
+  if (!device_ && !receiver_.joinable() && !(player_ && player_->IsOpen())) {
+    // Nothing that could keep the caller waiting.
+    Close();
+    return;
+  }
+  // The windows go first, here on their own thread: after that no device notification can
+  // reach this recorder or the player, whatever the finisher is doing with their devices.
+  window_.reset();
+  if (player_) player_->DropNotifications();
+
+  auto leftovers = std::make_unique<AudioLeftovers>();
+  leftovers->pause = &pause_;
+  leftovers->socket = std::move(socket_);
+  socket_ = std::make_unique<AudioUdpSocket>();
+  leftovers->running = std::move(running_);
+  running_ = std::make_unique<std::atomic<bool>>(false);
+  leftovers->stopped = std::move(stopEvent_);
+  leftovers->joiner = std::move(joiner_);
+  leftovers->receiver = std::move(receiver_);
+  leftovers->player = std::move(player_);
+  if (device_) {
+    stopping_ = true;
+    leftovers->capture = std::move(device_);
+    leftovers->captureBlocks = std::move(blocks_);
+  }
+  FinishDetached(std::move(leftovers));
+  owner_ = nullptr;
+  CleanUp();
 }
 
 }  // namespace pel

@@ -37,6 +37,10 @@ class AudioPlayer : private IWaveNotify {
 
   void Close();
   bool IsOpen() const { return opened_; }
+  // Destroys the notification window now, on the thread that made it: no block-done
+  // notification reaches the player after this, so another thread may close it later (the
+  // blocks still at the device are taken back by Close's reset).
+  void DropNotifications() { window_.reset(); }
   int Pending() const { return pending_.load(); }
 
   // The right channel's volume of wave-output device 0; 0 when it cannot be read.

@@ -6,6 +6,7 @@
 #include "Common/Jes/JesPacket.h"
 #include "audio/AudioModeTable.h"
 #include "audio/AudioResult.h"
+#include "audio/AudioTeardown.h"
 #include "audio/codec/AudioCodecFactory.h"
 
 namespace pel {
@@ -14,6 +15,8 @@ AudioRecorder::AudioRecorder(IWaveDevices& devices, IRetryPause& pause, IMillise
     : devices_(devices),
       pause_(pause),
       clock_(clock),
+      socket_(std::make_unique<AudioUdpSocket>()),
+      running_(std::make_unique<std::atomic<bool>>(false)),
       gainTable_(MakeGainTable()),
       mixer_(devices) {}
 
@@ -62,7 +65,7 @@ int AudioRecorder::Open(INotificationOwner& owner, int mode) {
 
 void AudioRecorder::OnWaveMessage(WaveMessage message, WaveBlock* block) {
   if (message != WaveMessage::kBlockDone || !device_ || blocks_.IndexOf(block) < 0) return;
-  if (socket_.IsOpen()) SendBlock(*block);
+  if (socket_->IsOpen()) SendBlock(*block);
   device_->Unprepare(*block);
   if (stopping_) return;
   device_->Prepare(*block);
@@ -75,7 +78,7 @@ void AudioRecorder::SendBlock(const WaveBlock& block) {
   if (header <= 0 || !codec_) return;
   const int coded = codec_->Encode(block.data, encoderInput_, packet_.get() + header,
                                    packetBytes_ - static_cast<size_t>(header));
-  if (coded > 0) socket_.Send(packet_.get(), packetBytes_);
+  if (coded > 0) socket_->Send(packet_.get(), packetBytes_);
 }
 
 void AudioRecorder::StopDevice() {
@@ -101,7 +104,7 @@ void AudioRecorder::ReleaseCapture() {
 }
 
 void AudioRecorder::Close() {
-  if (socket_.IsOpen()) Disconnect();
+  if (socket_->IsOpen()) Disconnect();
   if (opened_) StopDevice();
   owner_ = nullptr;
   CleanUp();
@@ -109,7 +112,7 @@ void AudioRecorder::Close() {
 
 void AudioRecorder::CleanUp() {
   StopReceiving();
-  socket_.CloseSocket();
+  socket_->CloseSocket();
   if (playbackEnabled_) {
     stopEvent_.reset();
     if (player_) player_->Close();

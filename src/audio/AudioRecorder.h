@@ -25,7 +25,8 @@ namespace pel {
 // the receive thread and the microphone level. Every captured block becomes one Jes packet
 // datagram while the socket is open. Everything but the receive thread runs on the thread of
 // the owner window (the Audio Connection dialog); the receive thread shares only the running
-// flag, the stop event and the player's pending count with it.
+// flag, the stop event and the player's pending count with it. The socket, the flag, the
+// event, the joiner and the player are held by pointer so that Abandon can hand them on.
 class AudioRecorder : private IWaveNotify {
  public:
   explicit AudioRecorder(IWaveDevices& devices, IRetryPause& pause = DefaultRetryPause(),
@@ -61,7 +62,14 @@ class AudioRecorder : private IWaveNotify {
   // Logs out: 0; -1 not open; -11 not connected. With playback, waits for the receive thread
   // (at most one receive time-out after 5 seconds) before the socket and the player close.
   int Disconnect();
-  bool IsConnected() const { return socket_.IsOpen(); }
+  bool IsConnected() const { return socket_->IsOpen(); }
+
+  // The end of the connection and of the capture when the dialog goes away with the page:
+  // the logout is sent, and the receive thread, the socket, the player and the capture device
+  // are handed to a finisher thread (AudioTeardown.h), so that this returns without waiting
+  // for a server that may no longer answer or for a device that will not close. Afterwards
+  // the recorder is closed, as after Close.
+  void Abandon();
 
  private:
   void OnWaveMessage(WaveMessage message, WaveBlock* block) override;
@@ -75,10 +83,11 @@ class AudioRecorder : private IWaveNotify {
   IWaveDevices& devices_;
   IRetryPause& pause_;
   IMillisecondClock& clock_;
-  AudioUdpSocket socket_;
+  std::unique_ptr<AudioUdpSocket> socket_;
   std::unique_ptr<AudioPlayer> player_;
   std::unique_ptr<AutoResetEvent> stopEvent_;
-  std::atomic<bool> running_{false};
+  // Held by pointer so that a finisher can take it along with the receive thread.
+  std::unique_ptr<std::atomic<bool>> running_;
   std::unique_ptr<AudioPacketJoiner> joiner_;
   std::thread receiver_;
   std::unique_ptr<AudioCodec> codec_;

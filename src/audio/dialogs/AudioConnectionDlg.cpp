@@ -128,8 +128,9 @@ void CAudioConnectionDlg::OnOK() {
 void CAudioConnectionDlg::OnDestroy() {
   if (view_ == nullptr) return;
   view_ = nullptr;
-  // The control and its viewer are going too: only the connection and the capture end.
-  EndConnection();
+  // The control and its viewer are going too: only the connection and the capture end, and
+  // without the host's window thread waiting for a server or a device.
+  recorder_.Abandon();
 }
 
 void CAudioConnectionDlg::OnPortCheck() {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "audio/AudioTeardown.h"
 #include "control/win/Identities.h"
 #include "control/win/PelioranControl.h"
 #include "control/win/PelioranPropPage.h"
@@ -35,7 +36,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-  return pel::com::ModuleInUse() ? S_FALSE : S_OK;
+  return pel::com::ModuleInUse() || pel::AudioFinishersRunning() > 0 ? S_FALSE : S_OK;
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return pel::win::RegisterPelioran(); }
