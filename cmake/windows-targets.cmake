@@ -76,9 +76,14 @@ endif()
 
 # Strangers: components and containers that are not built on our COM frame (each folder builds
 # its own programs and adds its own Wine tests).
-foreach(pel_stranger_dir tools/strict tests/atl tests/wsh tests/hostile)
+foreach(pel_stranger_dir tools/strict tests/atl tests/wsh tests/hostile tests/soak)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${pel_stranger_dir}/CMakeLists.txt AND
      (PEL_TESTS OR pel_stranger_dir MATCHES "^tools/"))
     add_subdirectory(${CMAKE_SOURCE_DIR}/${pel_stranger_dir} ${CMAKE_BINARY_DIR}/${pel_stranger_dir})
   endif()
 endforeach()
+
+# The signed installer packages and their Wine test (packaging/, tests/msi).
+if(EXISTS ${CMAKE_SOURCE_DIR}/packaging/CMakeLists.txt)
+  add_subdirectory(${CMAKE_SOURCE_DIR}/packaging ${CMAKE_BINARY_DIR}/packaging)
+endif()
