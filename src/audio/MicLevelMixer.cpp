@@ -2,6 +2,19 @@
 
 namespace pel {
 
+namespace {
+
+// The wave-input line lives in the mixer of the capture device; where the first mixer belongs
+// to another device (as under Wine, where every endpoint has a mixer of its own and the
+// outputs come first) mixer 0 has no such line.
+unsigned MixerFor(IWaveDevices& devices, uint32_t destinationType) {
+  unsigned id = 0;
+  if (destinationType == kMixerDestinationWaveIn && devices.InputMixerId(id) == kWaveOk) return id;
+  return 0;
+}
+
+}  // namespace
+
 MicLevelMixer::MicLevelMixer(IWaveDevices& devices, uint32_t destinationType, uint32_t sourceType,
                              uint32_t controlType) {
   valid_ = Find(devices, destinationType, sourceType, controlType);
@@ -11,22 +24,32 @@ MicLevelMixer::MicLevelMixer(IWaveDevices& devices, uint32_t destinationType, ui
 bool MicLevelMixer::Find(IWaveDevices& devices, uint32_t destinationType, uint32_t sourceType,
                          uint32_t controlType) {
   if (devices.MixerCount() == 0) return false;
-  lastError_ = devices.OpenMixer(0, mixer_);
+  lastError_ = devices.OpenMixer(MixerFor(devices, destinationType), mixer_);
   if (lastError_ != kWaveOk || !mixer_) return false;
 
-  MixerLine line;
-  lastError_ = mixer_->GetLineByComponentType(destinationType, line);
+  MixerLine destination;
+  lastError_ = mixer_->GetLineByComponentType(destinationType, destination);
   if (lastError_ != kWaveOk) return false;
+  MixerLine line = destination;
   if (sourceType != kMixerSourceNone) {
     // The first connection of the wanted type; failing that, the last one looked at.
-    const uint32_t destination = line.destination;
-    const uint32_t connections = line.connections;
-    for (uint32_t source = 0; source < connections; ++source) {
-      lastError_ = mixer_->GetLineBySource(destination, source, line);
+    for (uint32_t source = 0; source < destination.connections; ++source) {
+      lastError_ = mixer_->GetLineBySource(destination.destination, source, line);
       if (lastError_ != kWaveOk) return false;
       if (line.componentType == sourceType) break;
     }
   }
+  if (!TakeVolume(line, controlType)) return false;
+  // A source line whose level cannot be read (Wine keeps none for them) leaves the level to
+  // the destination line, which carries the capture device's own.
+  uint32_t values[kMaxChannels] = {};
+  if (line.lineId != destination.lineId && !ReadValues(values)) {
+    return TakeVolume(destination, controlType);
+  }
+  return true;
+}
+
+bool MicLevelMixer::TakeVolume(const MixerLine& line, uint32_t controlType) {
   lastError_ = mixer_->GetControlByType(line.lineId, controlType, controlId_);
   if (lastError_ != kWaveOk) return false;
   // A line reports at least one channel; more than the buffer holds cannot be addressed.

@@ -8,8 +8,9 @@
 namespace pel {
 
 // The microphone's volume control in the system mixer: the volume control of the
-// microphone line that feeds the wave-input destination of mixer 0. When any step of finding
-// it fails the object is invalid and reads and writes nothing.
+// microphone line that feeds the wave-input destination of the capture device's mixer (mixer
+// 0 where the system cannot name that one). When any step of finding it fails the object is
+// invalid and reads and writes nothing.
 class MicLevelMixer {
  public:
   // Channels a line may report; the details buffer is sized for them.
@@ -30,6 +31,8 @@ class MicLevelMixer {
  private:
   bool Find(IWaveDevices& devices, uint32_t destinationType, uint32_t sourceType,
             uint32_t controlType);
+  // Takes the line's control of that type; false when it has none or an unusable channel count.
+  bool TakeVolume(const MixerLine& line, uint32_t controlType);
   bool ReadValues(uint32_t* values);
 
   std::unique_ptr<IMixerDevice> mixer_;

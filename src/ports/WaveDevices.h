@@ -127,6 +127,9 @@ class IWaveDevices {
 
   virtual unsigned MixerCount() = 0;
   virtual int OpenMixer(unsigned id, std::unique_ptr<IMixerDevice>& mixer) = 0;
+  // The mixer of the wave-input device that OpenInput opens, where the system can tell (an
+  // error otherwise, and by default).
+  virtual int InputMixerId(unsigned& /*id*/) { return kWaveBadDevice; }
 };
 
 }  // namespace pel

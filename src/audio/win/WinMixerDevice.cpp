@@ -9,6 +9,8 @@ namespace {
 
 // A line may report any channel count; the details are exchanged for this many at most.
 constexpr uint32_t kMostChannels = 64;
+// Put in the first value before a read; no volume reaches it.
+constexpr DWORD kUnread = 0xFFFFFFFF;
 
 MIXERCONTROLDETAILS Details(uint32_t controlId, uint32_t channels,
                             std::vector<MIXERCONTROLDETAILS_UNSIGNED>& values) {
@@ -82,12 +84,25 @@ int WinMixerDevice::GetUnsignedValues(uint32_t controlId, uint32_t channels,
                                       uint32_t* values) {
   if (channels == 0 || channels > kMostChannels || values == nullptr) return MMSYSERR_INVALPARAM;
   std::vector<MIXERCONTROLDETAILS_UNSIGNED> read(channels);
-  MIXERCONTROLDETAILS details = Details(controlId, channels, read);
-  const MMRESULT result = mixerGetControlDetailsA(
-      Object(), &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
+  MMRESULT result = Read(controlId, kUnread, read);
+  // Wine answers success for the controls of source lines without writing a value: a first
+  // value still holding one mark, and on a second read another, was never read.
+  if (result == MMSYSERR_NOERROR && read[0].dwValue == kUnread) {
+    result = Read(controlId, 0, read);
+    if (result == MMSYSERR_NOERROR && read[0].dwValue == 0) result = MMSYSERR_NOTSUPPORTED;
+  }
   if (result != MMSYSERR_NOERROR) return static_cast<int>(result);
   for (uint32_t i = 0; i < channels; ++i) values[i] = read[i].dwValue;
   return MMSYSERR_NOERROR;
+}
+
+MMRESULT WinMixerDevice::Read(uint32_t controlId, DWORD mark,
+                               std::vector<MIXERCONTROLDETAILS_UNSIGNED>& values) {
+  values[0].dwValue = mark;
+  MIXERCONTROLDETAILS details =
+      Details(controlId, static_cast<uint32_t>(values.size()), values);
+  return mixerGetControlDetailsA(Object(), &details,
+                                 MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
 }
 
 int WinMixerDevice::SetUnsignedValues(uint32_t controlId, uint32_t channels,

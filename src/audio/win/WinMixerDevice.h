@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include <memory>
+#include <vector>
 
 #include "ports/WaveDevicesMixer.h"
 
@@ -28,6 +29,8 @@ class WinMixerDevice final : public IMixerDevice {
   explicit WinMixerDevice(HMIXER mixer) : mixer_(mixer) {}
   HMIXEROBJ Object() const { return reinterpret_cast<HMIXEROBJ>(mixer_); }
   int GetLine(MIXERLINEA& line, DWORD how, MixerLine& out);
+  // The control's values, the first one set to `mark` before the system is asked.
+  MMRESULT Read(uint32_t controlId, DWORD mark, std::vector<MIXERCONTROLDETAILS_UNSIGNED>& values);
 
   HMIXER mixer_;
 };

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <mmsystem.h>
+#include <mmddk.h>
 
 #include <algorithm>
 #include <new>
@@ -98,6 +99,20 @@ unsigned WinWaveDevices::MixerCount() { return mixerGetNumDevs(); }
 
 int WinWaveDevices::OpenMixer(unsigned id, std::unique_ptr<IMixerDevice>& mixer) {
   return WinMixerDevice::Open(id, mixer);
+}
+
+int WinWaveDevices::InputMixerId(unsigned& id) {
+  DWORD device = 0;
+  DWORD status = 0;
+  const MMRESULT preferred = waveInMessage(
+      reinterpret_cast<HWAVEIN>(static_cast<UINT_PTR>(WAVE_MAPPER)), DRVM_MAPPER_PREFERRED_GET,
+      reinterpret_cast<DWORD_PTR>(&device), reinterpret_cast<DWORD_PTR>(&status));
+  if (preferred != MMSYSERR_NOERROR || device >= waveInGetNumDevs()) device = 0;
+  UINT mixer = 0;
+  const MMRESULT result = mixerGetID(reinterpret_cast<HMIXEROBJ>(static_cast<UINT_PTR>(device)),
+                                     &mixer, MIXER_OBJECTF_WAVEIN);
+  if (result == MMSYSERR_NOERROR) id = mixer;
+  return static_cast<int>(result);
 }
 
 }  // namespace pel::win

@@ -24,6 +24,9 @@ class WinWaveDevices final : public IWaveDevices {
 
   unsigned MixerCount() override;
   int OpenMixer(unsigned id, std::unique_ptr<IMixerDevice>& mixer) override;
+  // The mixer of the wave mapper's preferred input device, or of input device 0 where the
+  // mapper names none (Wine lists the default device first).
+  int InputMixerId(unsigned& id) override;
 };
 
 }  // namespace pel::win
