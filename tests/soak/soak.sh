@@ -19,6 +19,8 @@ if ! bash "$root/scripts/pulse-null.sh" start "$pulse"; then
   echo "FAIL: no pulseaudio with null devices"
 elif ! pel_regsvr32 "$arch" /s "$(winpath "$bin/PelStandins.dll")"; then
   echo "FAIL: PelStandins.dll not registered"
+elif [ "$case" = wall ] && ! pel_regsvr32 "$arch" /s "$(winpath "$bin/Pelioran.ocx")"; then
+  echo "FAIL: Pelioran.ocx not registered"
 else
   case $case in
     unload) XDG_RUNTIME_DIR=$pulse/run python3 "$root/tests/soak/unload_bound.py" "$bin" "$work" "$kvsim" ;;

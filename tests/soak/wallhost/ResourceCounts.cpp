@@ -1,0 +1,188 @@
+#include "ResourceCounts.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "WindowFacts.h"
+
+namespace {
+
+// The layouts of SystemExtendedHandleInformation (class 64), the same in both architectures
+// up to the pointer width.
+struct HandleEntry {
+  void* object;
+  ULONG_PTR process_id;
+  ULONG_PTR handle_value;
+  ULONG granted_access;
+  USHORT creator_back_trace_index;
+  USHORT object_type_index;
+  ULONG handle_attributes;
+  ULONG reserved;
+};
+struct HandleTable {
+  ULONG_PTR count;
+  ULONG_PTR reserved;
+  HandleEntry entries[1];
+};
+constexpr ULONG kSystemExtendedHandleInformation = 64;
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+
+// One entry of the GDI handle table, the same 24 bytes in both architectures.
+struct GdiEntry {
+  std::uint64_t object;
+  ULONG owner;
+  USHORT unique;
+  UCHAR type;
+  UCHAR flags;
+  std::uint64_t user_pointer;
+};
+static_assert(sizeof(GdiEntry) == 24, "GDI handle table entry");
+constexpr unsigned kGdiEntries = 0x10000;
+
+using QuerySystemFn = LONG(NTAPI*)(ULONG, void*, ULONG, ULONG*);
+
+template <typename Fn>
+Fn NtdllExport(const char* name) {
+  return reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+BOOL CALLBACK AddChild(HWND window, LPARAM param) {
+  reinterpret_cast<ResourceSnapshot*>(param)->windows[window] = ClassOf(window);
+  return TRUE;
+}
+
+void AddTree(HWND window, ResourceSnapshot* snapshot) {
+  snapshot->windows[window] = ClassOf(window);
+  EnumChildWindows(window, AddChild, reinterpret_cast<LPARAM>(snapshot));
+}
+
+BOOL CALLBACK AddIfOurs(HWND window, LPARAM param) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId()) AddTree(window, reinterpret_cast<ResourceSnapshot*>(param));
+  return TRUE;
+}
+
+void CountWindows(ResourceSnapshot* snapshot) {
+  EnumWindows(AddIfOurs, reinterpret_cast<LPARAM>(snapshot));
+  for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
+       window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) {
+    AddIfOurs(window, reinterpret_cast<LPARAM>(snapshot));
+  }
+}
+
+void CountHandles(ResourceSnapshot* snapshot) {
+  auto query = NtdllExport<QuerySystemFn>("NtQuerySystemInformation");
+  if (!query) return;
+  std::vector<unsigned char> buffer(1 << 16);
+  LONG status = kInfoLengthMismatch;
+  for (int tries = 0; tries < 8 && status == kInfoLengthMismatch; ++tries) {
+    ULONG needed = 0;
+    status = query(kSystemExtendedHandleInformation, buffer.data(),
+                   static_cast<ULONG>(buffer.size()), &needed);
+    if (status == kInfoLengthMismatch) buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+  }
+  if (status < 0) return;
+  const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
+  const ULONG_PTR self = GetCurrentProcessId();
+  for (ULONG_PTR i = 0; i < table->count; ++i) {
+    const HandleEntry& entry = table->entries[i];
+    if (entry.process_id == self) snapshot->handles[entry.handle_value] = entry.object_type_index;
+  }
+  snapshot->handles_ok = true;
+}
+
+template <typename T>
+T Read(std::uintptr_t address) {
+  return *reinterpret_cast<const T*>(address);
+}
+
+// The GDI handle table is the PEB's GdiSharedHandleTable. A 32-bit process under WoW64 has it
+// in the 64-bit PEB instead, reached through the 64-bit TEB whose address Wine keeps in the
+// 32-bit TEB's GdiBatchCount (as Wine's own gdi32 finds it).
+const GdiEntry* GdiTable() {
+  const auto teb = reinterpret_cast<std::uintptr_t>(NtCurrentTeb());
+#ifdef _WIN64
+  const auto peb = Read<std::uintptr_t>(teb + 0x60);
+  return reinterpret_cast<const GdiEntry*>(Read<std::uintptr_t>(peb + 0xF8));
+#else
+  if (const auto teb64 = Read<ULONG>(teb + 0xF70)) {
+    const auto peb64 = static_cast<std::uintptr_t>(Read<std::uint64_t>(teb64 + 0x60));
+    return reinterpret_cast<const GdiEntry*>(
+        static_cast<std::uintptr_t>(Read<std::uint64_t>(peb64 + 0xF8)));
+  }
+  const auto peb = Read<std::uintptr_t>(teb + 0x30);
+  return reinterpret_cast<const GdiEntry*>(Read<std::uintptr_t>(peb + 0x94));
+#endif
+}
+
+void CountGdi(ResourceSnapshot* snapshot) {
+  const GdiEntry* table = GdiTable();
+  if (!table) return;
+  for (unsigned i = 0; i < kGdiEntries; ++i) {
+    if (table[i].type) snapshot->gdi[i] = table[i].type;
+  }
+  snapshot->gdi_ok = true;
+}
+
+// VM_COUNTERS up to PagefileUsage, the same fields in both architectures (SIZE_T wide).
+struct VmCounters {
+  SIZE_T peak_virtual_size;
+  SIZE_T virtual_size;
+  ULONG page_fault_count;
+  SIZE_T peak_working_set_size;
+  SIZE_T working_set_size;
+  SIZE_T quota_peak_paged_pool_usage;
+  SIZE_T quota_paged_pool_usage;
+  SIZE_T quota_peak_non_paged_pool_usage;
+  SIZE_T quota_non_paged_pool_usage;
+  SIZE_T pagefile_usage;
+  SIZE_T peak_pagefile_usage;
+};
+constexpr ULONG kProcessVmCounters = 3;
+using QueryProcessFn = LONG(NTAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+
+void CountMemory(ResourceSnapshot* snapshot) {
+  auto query = NtdllExport<QueryProcessFn>("NtQueryInformationProcess");
+  VmCounters counters{};
+  if (query && query(GetCurrentProcess(), kProcessVmCounters, &counters, sizeof counters,
+                     nullptr) >= 0) {
+    snapshot->private_bytes = static_cast<long long>(counters.pagefile_usage);
+  }
+}
+
+void CountThreads(ResourceSnapshot* snapshot) {
+  HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (all == INVALID_HANDLE_VALUE) return;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  long count = 0;
+  for (BOOL more = Thread32First(all, &entry); more; more = Thread32Next(all, &entry)) {
+    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+  }
+  CloseHandle(all);
+  snapshot->threads = count;
+}
+
+}  // namespace
+
+ResourceSnapshot TakeSnapshot() {
+  ResourceSnapshot snapshot;
+  CountWindows(&snapshot);
+  CountHandles(&snapshot);
+  CountGdi(&snapshot);
+  CountMemory(&snapshot);
+  CountThreads(&snapshot);
+  return snapshot;
+}
+
+std::string CountsText(const ResourceSnapshot& snapshot) {
+  auto count = [](bool ok, size_t n) { return ok ? std::to_string(n) : std::string("-1"); };
+  return "windows\t" + std::to_string(snapshot.windows.size()) + "\thandles\t" +
+         count(snapshot.handles_ok, snapshot.handles.size()) + "\tgdi\t" +
+         count(snapshot.gdi_ok, snapshot.gdi.size()) + "\tprivate\t" +
+         std::to_string(snapshot.private_bytes) + "\tthreads\t" + std::to_string(snapshot.threads);
+}

@@ -1,0 +1,10 @@
+// What the report says of a window: its class, its text, its place in a parent.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+std::wstring ClassOf(HWND window);
+std::wstring TextOf(HWND window);
+// "X,Y,W,H" relative to parent's client area.
+std::string PlaceIn(HWND window, HWND parent);
