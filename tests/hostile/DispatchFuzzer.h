@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <array>
+#include <cstdint>
+
+#include "DialogDismisser.h"
+#include "ProbeDispatch.h"
+#include "Properties.h"
+#include "Random.h"
+#include "ValueMaker.h"
+
+namespace hostile {
+
+struct DispatchStats {
+  uint64_t invokes = 0;
+  uint64_t invokeSucceeded = 0;
+  uint64_t getIdsOfNames = 0;
+  uint64_t typeInfo = 0;
+  uint64_t aboutBoxes = 0;
+};
+
+// The dispatch half of a hostile script: Invoke with any DISPID, any flags, any argument
+// count and type, named arguments, and null or given out-parameters; GetIDsOfNames with real
+// and made-up names; GetTypeInfo with bad indices. Besides "no crash, proper HRESULT" it
+// checks what is certain: an unknown member is DISP_E_MEMBERNOTFOUND, a plain get answers the
+// declared type, a plain put of the declared type reads back, a call that failed changed
+// nothing, arguments come back untouched and the driver's objects keep their counts.
+class DispatchFuzzer {
+ public:
+  DispatchFuzzer(Random& rng, ProbePool& probes, const DialogDismisser& dialogs);
+
+  // Also DISPPARAMS no script engine makes (null arrays under non-zero counts) and values no
+  // script can make.
+  void AllowMalformed(bool allow) {
+    malformed_ = allow;
+    values_.AllowMalformed(allow);
+  }
+
+  // `calls` Invoke calls on `control`, with GetIDsOfNames and GetTypeInfo calls among them.
+  void Run(IDispatch* control, uint64_t calls, uint64_t traceFrom);
+  const DispatchStats& Stats() const { return stats_; }
+
+ private:
+  struct Plan;
+  void Sync(IDispatch* control);
+  void Invoke(IDispatch* control, bool trace);
+  void Judge(IDispatch* control, const Plan& plan, HRESULT hr, unsigned long dialogsBefore);
+  void CheckProperty(IDispatch* control, const Plan& plan, HRESULT hr);
+  void CheckAll(IDispatch* control);
+  void GetIdsOfNames(IDispatch* control);
+  void GetTypeInfo(IDispatch* control);
+  DISPID RandomDispid();
+  WORD RandomFlags();
+
+  Random& rng_;
+  ProbePool& probes_;
+  const DialogDismisser& dialogs_;
+  bool malformed_ = false;
+  ValueMaker values_;
+  DispatchStats stats_;
+  // The control's properties as last read, index DISPID - 1.
+  std::array<PropValue, kPropertyCount> model_;
+};
+
+}  // namespace hostile
