@@ -141,6 +141,31 @@ TEST(UnregisteredPelioran, EveryEntryIsGone) {
   EXPECT_NE(S_OK, CLSIDFromProgID(kProgId.c_str(), &clsid));
 }
 
+// DllInstall as regsvr32 /i:<command> calls it, straight from the module.
+HRESULT DllInstallOf(const std::wstring& dll, BOOL install, const wchar_t* command) {
+  HMODULE module = LoadLibraryW(dll.c_str());
+  if (!module) return HRESULT_FROM_WIN32(GetLastError());
+  using Install = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
+  auto call = reinterpret_cast<Install>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllInstall")));
+  const HRESULT hr = call ? call(install, command) : E_NOTIMPL;
+  FreeLibrary(module);
+  return hr;
+}
+
+// The per-user registration itself is checked against the machine's by the installer test
+// (tests/msi); here, that DllInstall knows only its one command.
+TEST(DllInstall, UserIsTheOnlyCommand) {
+  const std::wstring userControl = L"Software\\Classes\\" + kControl;
+  EXPECT_EQ(E_INVALIDARG, DllInstallOf(Ocx(), TRUE, L"machine"));
+  EXPECT_EQ(S_OK, DllInstallOf(Ocx(), TRUE, L""));
+  EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, userControl));
+  ASSERT_EQ(S_OK, DllInstallOf(Ocx(), TRUE, L"USER"));
+  EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, userControl));
+  EXPECT_EQ(S_OK, DllInstallOf(Ocx(), FALSE, L"user"));
+  EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, userControl));
+}
+
 TEST(SelfRegistrationSteps, TypeLibraryFailureStopsBeforeTheClasses) {
   bool classes = false;
   EXPECT_EQ(SELFREG_E_TYPELIB, pel::com::RunSelfRegistration(

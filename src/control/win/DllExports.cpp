@@ -1,4 +1,4 @@
-// The four exports of Pelioran.ocx (see Pelioran.def).
+// The five exports of Pelioran.ocx (see Pelioran.def).
 
 #include <windows.h>
 
@@ -43,4 +43,9 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return pel::win::Registe
 
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
   return pel::win::UnregisterPelioran();
+}
+
+// regsvr32 /n /i:user registers for the current user alone; /u /n /i:user undoes it.
+extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL install, LPCWSTR command) {
+  return pel::win::InstallPelioran(install != FALSE, command ? command : L"");
 }

@@ -64,7 +64,8 @@ HRESULT RegisterModuleTypeLib(const std::wstring& path) {
   HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.Put());
   if (FAILED(hr)) return hr;
   std::wstring writable = path;  // RegisterTypeLib takes non-const text
-  return RegisterTypeLib(lib.Get(), writable.data(), nullptr);
+  wchar_t noHelpFolder[] = L"";
+  return RegisterTypeLib(lib.Get(), writable.data(), noHelpFolder);
 }
 
 namespace {

@@ -31,7 +31,9 @@ HRESULT RegisterClasses(const std::vector<ClassRegistration>& classes,
                         const std::wstring& modulePath);
 HRESULT UnregisterClasses(const std::vector<ClassRegistration>& classes);
 
-// The type library held as TYPELIB resource 1 of the module at `path`, without a help folder.
+// The type library held as TYPELIB resource 1 of the module at `path`, with an empty help
+// folder: given none, RegisterTypeLib makes one up from the module's folder, which an
+// installer's registry table cannot write (its folders end in a backslash).
 HRESULT RegisterModuleTypeLib(const std::wstring& path);
 // Removes the registration of this build's word size (win32 or win64); the library's keys go
 // when no other registration is left in them.

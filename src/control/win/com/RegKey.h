@@ -25,8 +25,9 @@ class RegKey {
   }
   ~RegKey() { Close(); }
 
-  // Win32 error codes (ERROR_SUCCESS on success).
-  LONG Create(HKEY parent, const std::wstring& path);
+  // Win32 error codes (ERROR_SUCCESS on success). `view` picks a registry view
+  // (KEY_WOW64_32KEY or KEY_WOW64_64KEY), 0 for the process's own.
+  LONG Create(HKEY parent, const std::wstring& path, REGSAM view = 0);
   LONG Open(HKEY parent, const std::wstring& path, REGSAM access = KEY_READ);
   void Close();
 
@@ -37,6 +38,7 @@ class RegKey {
   LONG SetString(const std::wstring& name, const std::wstring& value);
   std::optional<std::wstring> GetString(const std::wstring& name) const;
   bool HasSubKeys() const;
+  bool HasValues() const;
 
  private:
   HKEY key_ = nullptr;
@@ -57,8 +59,15 @@ struct RegistryValue {
   std::wstring data;
 };
 
-// Writes every value below `root`; the first failure as an HRESULT.
-HRESULT WriteRegistryValues(HKEY root, const std::vector<RegistryValue>& values);
+// Writes every value below `root` (in registry view `view`, 0 for the process's own); the
+// first failure as an HRESULT.
+HRESULT WriteRegistryValues(HKEY root, const std::vector<RegistryValue>& values,
+                            REGSAM view = 0);
+// Undoes WriteRegistryValues as an installer does: deletes each value, then every key on the
+// way from a value up to `root` that holds nothing any more. Values and keys that are not
+// there are no failure; anything else is left where it is.
+HRESULT RemoveRegistryValues(HKEY root, const std::vector<RegistryValue>& values,
+                             REGSAM view = 0);
 // Deletes every key tree below `root`; the first failure as an HRESULT.
 HRESULT DeleteRegistryTrees(HKEY root, const std::vector<std::wstring>& keys);
 

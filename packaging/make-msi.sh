@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds one signed installer package of the control.
+#   make-msi.sh x86|x64 VERSION OCX OUT.msi WORK SIGNING_DIR
+# OCX is the (signed) Pelioran.ocx to install, WORK a scratch folder of its own, SIGNING_DIR
+# as for sign.sh. The registry entries come from the control's registration table.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+arch=$1 version=$2 ocx=$3 out=$4 work=$5 signing=$6
+
+rm -rf "$work"
+mkdir -p "$work" "$(dirname "$out")"
+# wixl finds sources and includes beside the .wxs.
+cp "$here/Pelioran.wxs" "$work/"
+cp "$ocx" "$work/Pelioran.ocx"
+python3 "$here/registry_wxs.py" "$root/src/control/win/Registration.inc" \
+  "$root/src/res/strings.inc" "$arch" "$work"
+wixl -a "$arch" -D Arch="$arch" -D Version="$version" -o "$work/unsigned.msi" \
+  "$work/Pelioran.wxs" 2>"$work/wixl.log" || { cat "$work/wixl.log" >&2; exit 1; }
+# wixl does not read the DLL's version resource: the File table gets it here, so that
+# Windows Installer treats the DLL as the versioned file it is.
+msibuild "$work/unsigned.msi" -q "UPDATE \`File\` SET \`Version\` = '$version.0', \`Language\` = '1033' WHERE \`File\` = 'PelioranOcx'"
+bash "$here/sign.sh" "$work/unsigned.msi" "$out" "$signing"
