@@ -3,7 +3,8 @@
 # components registered and a private pulseaudio with null devices (the audio dialog needs
 # wave devices).
 #   soak.sh <case> <bin folder> <work folder> <x86_64|i686> <kvsim>
-# case: unload (the bounded page close with audio connected to a silent server) or wall.
+# case: unload (the bounded page close with audio connected to a silent server), wall (16
+# controls in one container) or run (the soak: page reloads and pane commands, counts sampled).
 set -uo pipefail
 case=$1 bin=$2 work=$3 arch=$4 kvsim=$5
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -19,12 +20,13 @@ if ! bash "$root/scripts/pulse-null.sh" start "$pulse"; then
   echo "FAIL: no pulseaudio with null devices"
 elif ! pel_regsvr32 "$arch" /s "$(winpath "$bin/PelStandins.dll")"; then
   echo "FAIL: PelStandins.dll not registered"
-elif [ "$case" = wall ] && ! pel_regsvr32 "$arch" /s "$(winpath "$bin/Pelioran.ocx")"; then
+elif [ "$case" != unload ] && ! pel_regsvr32 "$arch" /s "$(winpath "$bin/Pelioran.ocx")"; then
   echo "FAIL: Pelioran.ocx not registered"
 else
   case $case in
     unload) XDG_RUNTIME_DIR=$pulse/run python3 "$root/tests/soak/unload_bound.py" "$bin" "$work" "$kvsim" ;;
     wall) XDG_RUNTIME_DIR=$pulse/run python3 "$root/tests/soak/wall.py" "$bin" "$work" "$arch" "$kvsim" ;;
+    run) XDG_RUNTIME_DIR=$pulse/run python3 "$root/tests/soak/soak.py" "$bin" "$work" "$arch" "$kvsim" ;;
     *) echo "FAIL: unknown case $case"; false ;;
   esac
   status=$?

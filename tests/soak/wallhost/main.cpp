@@ -6,6 +6,10 @@
 //
 //   soakwall [--out FILE] [--atl DLL] [--cell WxH] [--timeout MS] [--rounds N]
 //            [--param NAME=VALUE]... [--unload-check DLL] CLSID PORT...
+//   soakwall --soak STEPS [--reload-every N] [--sample-every N] ... CLSID PORT...
+//
+// The soak hosts one control at a time, each page against the next of the ports, and reports
+// "sample STEP counts..." and at the end "soak STEPS RELOADS MS FAILURES".
 //
 // Report lines: "probe ...", per round "counts ROUND empty|wall ...", "started ROUND N MS",
 // "msgbox ...", "unload ROUND HRESULT" (the DLL's DllCanUnloadNow once the page is closed),
@@ -14,6 +18,7 @@
 #include <ocidl.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -43,6 +48,9 @@ struct Options {
   std::wstring unload_dll;
   std::wstring control;
   std::vector<std::wstring> ports;
+  int soak_steps = 0;  // with steps: the soak instead of the wall (one control, reloaded)
+  int reload_every = 25;
+  int sample_every = 100;
 };
 
 std::string Narrow(const std::wstring& text) {
@@ -65,6 +73,12 @@ bool Parse(int argc, wchar_t** argv, Options* o) {
       o->timeout_ms = _wtoi(argv[++i]);
     } else if (arg == L"--rounds" && has_value) {
       o->rounds = _wtoi(argv[++i]);
+    } else if (arg == L"--soak" && has_value) {
+      o->soak_steps = _wtoi(argv[++i]);
+    } else if (arg == L"--reload-every" && has_value) {
+      o->reload_every = std::max(1, _wtoi(argv[++i]));
+    } else if (arg == L"--sample-every" && has_value) {
+      o->sample_every = std::max(1, _wtoi(argv[++i]));
     } else if (arg == L"--unload-check" && has_value) {
       o->unload_dll = argv[++i];
     } else if (arg == L"--param" && has_value) {
@@ -267,6 +281,116 @@ bool RunRound(int round, const Options& o, const CLSID& clsid, const AtlApi& atl
   return ok && shown == n;
 }
 
+struct Search {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  if (GetDlgCtrlID(child) != search->id) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+HWND Descendant(HWND root, int id) {
+  Search search{id, nullptr};
+  if (root) EnumChildWindows(root, MatchId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// One soak step on the control's pane: a button clicked at its centre, or a list entry chosen
+// the way a user's choice reaches the list's parent. False when the window is missing.
+bool SoakStep(HWND control, int step) {
+  // Camera buttons 1..6, All, None, 2x, 1x, PTZ on and off, the module list.
+  static const int kButtons[] = {3002, 3003, 3004, 3008, 3014, 3005, 3006, 3007,
+                                 3009, 3013, 3001, 3001, 3018};
+  const int id = kButtons[step % (sizeof kButtons / sizeof kButtons[0])];
+  HWND target = Descendant(control, id);
+  if (!target) return false;
+  if (id == 3018) {
+    const int index = (step / 13) % 2;
+    SendMessageW(target, CB_SETCURSEL, index, 0);
+    SendMessageW(GetParent(target), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(target));
+    return true;
+  }
+  RECT r;
+  GetClientRect(target, &r);
+  const LPARAM where = MAKELPARAM(r.right / 2, r.bottom / 2);
+  PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, where);
+  PostMessageW(target, WM_LBUTTONUP, 0, where);
+  return true;
+}
+
+// The soak: one control in a page that is reloaded (closed, and made, loaded, attached and
+// started again) every reload_every steps, a pane command per step, and the process's counts
+// every sample_every steps, taken between two pages.
+int RunSoak(const Options& o, const CLSID& clsid, const AtlApi& atl, Report& report,
+            MessageBoxRecorder& boxes) {
+  int failures = 0;
+  int reloads = 0;
+  const auto start = std::chrono::steady_clock::now();
+  std::unique_ptr<WindowHandle> frame;
+  Cell cell;
+  for (int step = 0; step < o.soak_steps; ++step) {
+    if (!frame) {
+      frame = std::make_unique<WindowHandle>(CreateWindowExW(
+          0, kFrameClass, L"soak", WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, o.cell_width,
+          o.cell_height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+      HWND host = CreateWindowExW(0, atl.WindowClass().c_str(), L"",
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, o.cell_width,
+                                  o.cell_height, frame->Get(), reinterpret_cast<HMENU>(1),
+                                  GetModuleHandleW(nullptr), nullptr);
+      HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                    cell.control.OutVoid());
+      if (SUCCEEDED(hr)) {
+        ParamPropertyBag::Params params = o.params;
+        params.emplace_back(L"iHttpPort", o.ports[reloads % o.ports.size()]);
+        LoadParams(cell.control, params, report);
+        hr = atl.attach_control(cell.control.Get(), host, cell.container.Out());
+      }
+      cell.window = ControlWindow(cell.control);
+      const DWORD deadline = GetTickCount() + static_cast<DWORD>(o.timeout_ms);
+      while (SUCCEEDED(hr) && !ShowsViewer(cell.window) &&
+             static_cast<LONG>(deadline - GetTickCount()) > 0) {
+        Pump(20);
+      }
+      if (FAILED(hr) || !ShowsViewer(cell.window)) {
+        report.Line("error	start	" + std::to_string(step));
+        ++failures;
+      }
+      ++reloads;
+    }
+    if (!SoakStep(cell.window, step)) {
+      report.Line("error	step	" + std::to_string(step));
+      ++failures;
+    }
+    Pump(40);
+    for (const std::string& line : boxes.Take()) report.Line(line);
+    const int done = step + 1;
+    if (done % o.reload_every == 0 || done == o.soak_steps) {
+      frame.reset();
+      cell = Cell();
+      Pump(50);
+    }
+    if (done % o.sample_every == 0) {
+      report.Line("sample\t" + std::to_string(done) + "\t" + CountsText(TakeSnapshot()));
+    }
+  }
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+  report.Line("soak\t" + std::to_string(o.soak_steps) + "\t" + std::to_string(reloads) + "\t" +
+              std::to_string(took) + "\t" + std::to_string(failures));
+  if (!o.unload_dll.empty()) {
+    report.Line("unload\t0\t" + UnloadAnswer(o.unload_dll));
+    CoFreeUnusedLibraries();
+    report.Line("loaded\t0\t" + std::string(GetModuleHandleW(o.unload_dll.c_str()) ? "1" : "0"));
+  }
+  return failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -295,6 +419,11 @@ int wmain(int argc, wchar_t** argv) {
   }
   MessageBoxRecorder boxes;
   ProbeCounters(report);
+  if (options.soak_steps > 0) {
+    const int soaked = RunSoak(options, clsid, atl, report, boxes);
+    report.Line("done");
+    return soaked;
+  }
   int status = 0;
   for (int round = 1; round <= options.rounds; ++round) {
     if (!RunRound(round, options, clsid, atl, report, boxes)) status = 1;
