@@ -219,8 +219,18 @@ def camera_commands(port):
     for n in range(1, 7):
         check("TRUE" in puts(log, "viewer", f"bShowCam{n}"), f"cameras: All shows camera {n}")
     scales = [(f[2], f[4]) for f in log if f[0] == "viewer" and f[2].startswith("dScaleCam")]
-    doubled = [name for name, value in scales if value.startswith("2")]
-    check(len(doubled) >= 1, f"cameras: 2x scales the selected camera's narrow picture ({doubled})")
+    # 2x shows the selected camera (2, the lowest shown) alone, then doubles every camera whose
+    # picture is neither 704 nor 640 wide: here all six report 352.
+    puts_in_order = [(f[2], f[4]) for f in log if f[0] == "viewer" and f[3] == "put"]
+    doubled = [k for k, (name, value) in enumerate(puts_in_order)
+               if name.startswith("dScaleCam") and float(value) == 2.0]
+    check([puts_in_order[k][0] for k in doubled] == [f"dScaleCam{n}" for n in range(1, 7)] and
+          doubled == list(range(doubled[0], doubled[0] + 6)),
+          f"cameras: 2x puts 2.0 into the scale of all six cameras at once "
+          f"({[puts_in_order[k] for k in doubled]})")
+    before = [p for p in puts_in_order[:doubled[0] if doubled else 0] if p[0].startswith("bShowCam")]
+    check(before[-6:] == [(f"bShowCam{n}", "TRUE" if n == 2 else "FALSE") for n in range(1, 7)],
+          f"cameras: 2x first shows the selected camera 2 alone ({before[-6:]})")
     check(len(scales) >= 6 and
           scales[-6:] == [(f"dScaleCam{n}", scales[-1][1]) for n in range(1, 7)] and
           scales[-1][1].startswith("1"), f"cameras: 1x puts every scale back to 1 ({scales[-6:]})")
@@ -249,19 +259,25 @@ def pane_modes(port):
 
 def viewer_events(port):
     standin_log()
-    # The viewer stand-in's tile of camera 2 (second tile of the 352-wide grid) after All.
+    # The tiles of cameras 2 and 3 (second and third of the 352-wide grid) after All.
     lines = host("events", "--wait", "300", "--click", str(BUTTON["all"]), "--wait", "300",
-                 "--click-at", "600,100", "--wait", "300", params=demo_params(port))
+                 "--click-at", "600,100", "--wait", "300", "--click-at", "1000,100",
+                 "--wait", "300", params=demo_params(port))
     log = standin_log()
-    events = [f for f in log if f[0] == "viewer" and f[3] == "event"]
-    check(any(f[1] == "3" and f[4].startswith("2,") for f in events),
-          "events: the viewer fired camera 2 selected")
-    fired = [i for i, f in enumerate(log) if f[0] == "viewer" and f[1] == "3" and f[3] == "event"]
-    after = log[fired[-1]:] if fired else []
-    uart = [(f[2], f[3], f[4]) for f in after if f[0] == "uart" and f[3] in ("put", "call")]
-    check(("EnablePtz", "call", "TRUE") in uart or any(u[0] == "EnablePtz" for u in uart),
-          f"events: the PTZ panel is aimed at the selected camera ({uart[:4]})")
-    check(("iChannel", "put", "1") in uart, f"events: camera 2 is channel 1 ({uart[:6]})")
+    fired = [(i, f[4].split(",")[0]) for i, f in enumerate(log)
+             if f[0] == "viewer" and f[1] == "3" and f[3] == "event"]
+    check([camera for _, camera in fired] == ["2", "3"],
+          f"events: the viewer fired cameras 2 and 3 selected ({fired})")
+    # Camera 2 has a PTZ unit and the right to steer it: the panel is enabled and aimed at it;
+    # camera 3 has none: the panel is disabled and nothing else is asked of it.
+    bounds = [i for i, _ in fired] + [len(log)]
+    panel = [[(f[2], f[3], f[4]) for f in log[a:b] if f[0] == "uart" and f[3] in ("put", "call")]
+             for a, b in zip(bounds, bounds[1:])]
+    check(panel[:1] == [[("EnablePtz", "call", "TRUE"), ("iChannel", "put", "1"),
+                         ("ApplySettings", "call", ""), ("RefreshPanel", "call", "")]],
+          f"events: camera 2 enables the PTZ panel and aims it at channel 1 ({panel[:1]})")
+    check(panel[1:] == [[("EnablePtz", "call", "FALSE")]],
+          f"events: camera 3, without PTZ, disables the panel ({panel[1:]})")
     check(messages(lines) == [], "events: no message box")
 
 
