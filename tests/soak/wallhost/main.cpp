@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -134,6 +135,8 @@ void ProbeCounters(Report& report) {
                                 GetModuleHandleW(nullptr), nullptr);
   const SIZE_T bytes = 8 << 20;
   void* memory = VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  // Wine counts committed pages only once they are touched.
+  if (memory) std::memset(memory, 1, bytes);
   HANDLE thread = CreateThread(nullptr, 0, WaitFor, event, 0, nullptr);
   ResourceSnapshot during = TakeSnapshot();
   SetEvent(event);
