@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "audio/AudioResult.h"
+#include "audio/AudioTeardown.h"
 #include "audio/dialogs/AudioConnectionDlg.h"
 #include "audio/dialogs/AudioResultMessage.h"
 #include "audio/dialogs/DialogControls.h"
@@ -42,7 +43,12 @@ class AudioDialogTest : public ::testing::Test {
     system_.mixer.values = {{61, {30000, 30000}}};
     dialog_ = std::make_unique<Dlg>(messages_, system_, pane_, pause_, clock_);
   }
-  void TearDown() override { dialog_.reset(); }
+  // A dialog destroyed while connected leaves a finisher using the fake devices: it must be
+  // done before they go.
+  void TearDown() override {
+    dialog_.reset();
+    EXPECT_TRUE(WaitForAudioFinishers(15000));
+  }
 
   Dlg& dialog() { return *dialog_; }
 
