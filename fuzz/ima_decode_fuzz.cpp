@@ -18,11 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int result = codec.Decode(data, size, out.data(), out.size());
   if (result != (size >= pel::ImaAdpcmCodec::kBlockBytes ? 1 : 0)) __builtin_trap();
 
-  // The checked decoding step with codes and states taken from the input.
+  // The decoding step with codes and states taken from the input.
   if (size >= 3) {
-    pel::ima::State state{static_cast<int16_t>(data[0] | (data[1] << 8)), data[2]};
+    pel::ima::State state{static_cast<int16_t>(data[0] | (data[1] << 8)),
+                          data[2] % (pel::ima::kMaxIndex + 1)};
     for (size_t i = 3; i < size && i < 64; ++i) {
-      pel::ima::DecodeStep(data[i] & 15, &state);
+      pel::ima::Step(data[i], state);
       if (state.index < 0 || state.index > pel::ima::kMaxIndex) __builtin_trap();
     }
   }

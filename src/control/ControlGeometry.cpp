@@ -16,16 +16,9 @@ ControlDrawing DrawingFor(const Rect& bounds, int x, int y) {
   return d;
 }
 
-InPlacePlacement PlaceInPlace(const Rect* position, bool windowless, bool hasInnerWindow) {
-  InPlacePlacement p;
-  if (position == nullptr || windowless) return p;
-  p.moveOuter = true;
-  p.x = position->left;
-  p.y = position->top;
-  p.width = position->right - position->left;
-  p.height = position->bottom - position->top;
-  p.moveInner = hasInnerWindow;
-  return p;
+InPlacePlacement PlaceInPlace(const Rect& position) {
+  return InPlacePlacement{position.left, position.top, position.right - position.left,
+                          position.bottom - position.top};
 }
 
 }  // namespace pel

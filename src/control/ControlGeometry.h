@@ -63,19 +63,15 @@ struct ControlDrawing {
 // The drawing for the control's bounds and its window position (x, y) in the parent.
 ControlDrawing DrawingFor(const Rect& bounds, int x, int y);
 
-// Where the windows go when the container gives new position and clip rectangles.
+// Where the control's window goes when the container gives new position and clip rectangles.
 struct InPlacePlacement {
-  bool moveOuter = false;  // the outer window to (x, y) with (width, height)
   int x = 0;
   int y = 0;
   int width = 0;
   int height = 0;
-  bool moveInner = false;  // the inner window to (0, 0) with the same size
 };
 
-// The full position rectangle, whatever the clip rectangle says; nothing to move without a
-// position rectangle or when activated windowless. The answer to the container is always
-// success.
-InPlacePlacement PlaceInPlace(const Rect* position, bool windowless, bool hasInnerWindow);
+// The full position rectangle, whatever the clip rectangle says.
+InPlacePlacement PlaceInPlace(const Rect& position);
 
 }  // namespace pel

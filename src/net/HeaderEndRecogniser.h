@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstddef>
-
 namespace pel {
 
 // Recognises the empty line that ends an HTTP response header, whether the lines end in
@@ -31,9 +29,5 @@ class HeaderEndRecogniser {
  private:
   int state_ = 0;
 };
-
-// Length of the header at the start of `data` up to and including its empty line, or 0 when
-// the first `length` bytes do not complete a header.
-size_t FindHeaderEnd(const char* data, size_t length);
 
 }  // namespace pel

@@ -2,25 +2,26 @@
 
 #include "control/PelioranCtrl.h"
 #include "pane/PelioranOperPane.h"
+#include "res/PaneIds.h"
 #include "res/StringTable.h"
 
 namespace pel {
 
 namespace {
 
-constexpr int kIdCam = 3000;
-constexpr int kIdPtz = 3001;
-constexpr int kIdCam1 = 3002;
-constexpr int kIdCam6 = 3007;
-constexpr int kIdAll = 3008;
-constexpr int kIdNone = 3009;
-constexpr int kIdSequence = 3010;
-constexpr int kIdPause = 3011;
-constexpr int kIdSnap = 3012;
-constexpr int kId1x = 3013;
-constexpr int kId2x = 3014;
-constexpr int kIdVoice = 3015;
-constexpr int kIdRelay = 3016;
+constexpr int kIdCam = IDC_PANE_CAM;
+constexpr int kIdPtz = IDC_PANE_PTZ;
+constexpr int kIdCam1 = IDC_PANE_CAM1;
+constexpr int kIdCam6 = IDC_PANE_CAM6;
+constexpr int kIdAll = IDC_PANE_ALL;
+constexpr int kIdNone = IDC_PANE_NONE;
+constexpr int kIdSequence = IDC_PANE_SEQUENCE;
+constexpr int kIdPause = IDC_PANE_PAUSE;
+constexpr int kIdSnap = IDC_PANE_SNAP;
+constexpr int kId1x = IDC_PANE_1X;
+constexpr int kId2x = IDC_PANE_2X;
+constexpr int kIdVoice = IDC_PANE_VOICE;
+constexpr int kIdRelay = IDC_PANE_RELAY;
 
 // Picture widths that fill the single view without scaling.
 bool FullWidth(int32_t width) { return width == 704 || width == 640; }

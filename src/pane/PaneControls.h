@@ -5,6 +5,9 @@
 
 #include "ports/ControlChildren.h"
 #include "ports/PaneView.h"
+#include "res/PaneIds.h"
+#include "res/SkinIds.h"
+#include "res/StringTable.h"
 
 namespace pel {
 
@@ -25,24 +28,24 @@ struct PaneButtonDef {
 namespace pane {
 
 constexpr int kButtonCount = 19;
-constexpr int kFirstButtonId = 3000;
-constexpr int kModuleListId = 3018;
-constexpr int kSpeedLabelId = 3019;
+constexpr int kFirstButtonId = IDC_PANE_CAM;
+constexpr int kModuleListId = IDC_PANE_MODULE_LIST;
+constexpr int kSpeedLabelId = IDC_PANE_SPEED_LABEL;
 constexpr int kSpeedListId = 0;
-constexpr int kPanelId = 209;
+constexpr int kPanelId = IDC_PANE_PANEL;
 constexpr int kVoiceControlId = 654321;
 constexpr int kSkinUnitPixels = 8;
 
 constexpr ChildRect kModuleListRect{10, 65, 154, 250};
 constexpr ChildRect kSpeedListRect{80, 216, 146, 360};
-constexpr int kSpeedTooltipId = 2016;
+constexpr int kSpeedTooltipId = IDS_SPEED_MJPEG_ONLY;
 
 // The panel's place, and the pane's size once its controls are built.
 constexpr ChildRect kPanelRect{0, 24, 164, 418};
 constexpr int kBuiltPaneWidth = 174;
 constexpr int kBuiltPaneHeight = 478;
 
-constexpr int kBackgroundBitmap = 217;
+constexpr int kBackgroundBitmap = IDB_PANE_BACKGROUND;
 constexpr int kBackgroundWidth = 180;
 constexpr int kBackgroundHeight = 700;
 

@@ -2,6 +2,7 @@
 
 #include "control/PelioranCtrl.h"
 #include "pane/PaneLayout.h"
+#include "res/PaneIds.h"
 #include "res/StringTable.h"
 
 namespace pel {
@@ -154,8 +155,10 @@ void CPelioranOperPane::OnButtonNotify(int childId, int code) {
 }
 
 void CPelioranOperPane::ClearFlagsAfter(int id) {
-  if ((id >= 3002 && id <= 3009) || id == 3013) flags_.doublePressed = 0;
-  if (id != 3008) flags_.allPressed = 0;
+  if ((id >= IDC_PANE_CAM1 && id <= IDC_PANE_NONE) || id == IDC_PANE_1X) {
+    flags_.doublePressed = 0;
+  }
+  if (id != IDC_PANE_ALL) flags_.allPressed = 0;
 }
 
 void CPelioranOperPane::OnListSelection(int kind, int32_t itemData) {

@@ -7,6 +7,7 @@
 #include "ports/RelayDialogView.h"
 #include "ports/UserMessages.h"
 #include "relay/RelayStatePage.h"
+#include "res/DialogIds.h"
 
 namespace pel {
 
@@ -33,7 +34,7 @@ enum class RelayOutcome {
   kStatusFailed,   // the answer's status was not a success
 };
 
-// The Relay Output Control dialog (template 213): one check box per relay output, named and
+// The Relay Output Control dialog: one check box per relay output, named and
 // ticked from the relay state page when its window opens; every click sends the whole output
 // state word at once.
 //
@@ -41,8 +42,8 @@ enum class RelayOutcome {
 // only sent back once it is known, so that a click never switches off outputs that are on.
 class CRelayOutputDlg {
  public:
-  static constexpr int kTemplateId = 213;
-  static constexpr int kFirstBoxId = 203;  // boxes 203..208 are outputs 1..6
+  static constexpr int kTemplateId = IDD_RELAY_OUTPUT;
+  static constexpr int kFirstBoxId = IDC_DO1;  // IDC_DO1..IDC_DO6 are outputs 1..6
 
   explicit CRelayOutputDlg(IUserMessages& messages) : messages_(messages) {}
   CRelayOutputDlg(const CRelayOutputDlg&) = delete;

@@ -263,22 +263,11 @@ TEST(ControlDrawing, WhiteFillAndDividerFollowThePosition) {
 
 TEST(InPlacePlacement, FullPositionRectangleWhateverTheClip) {
   const Rect position{20, 30, 1320, 750};
-  InPlacePlacement p = PlaceInPlace(&position, false, true);
-  EXPECT_TRUE(p.moveOuter);
+  const InPlacePlacement p = PlaceInPlace(position);
   EXPECT_EQ(p.x, 20);
   EXPECT_EQ(p.y, 30);
   EXPECT_EQ(p.width, 1300);
   EXPECT_EQ(p.height, 720);
-  EXPECT_TRUE(p.moveInner);
-  p = PlaceInPlace(&position, false, false);
-  EXPECT_TRUE(p.moveOuter);
-  EXPECT_FALSE(p.moveInner);
-  p = PlaceInPlace(&position, true, true);
-  EXPECT_FALSE(p.moveOuter);
-  EXPECT_FALSE(p.moveInner);
-  p = PlaceInPlace(nullptr, false, true);
-  EXPECT_FALSE(p.moveOuter);
-  EXPECT_FALSE(p.moveInner);
 }
 
 TEST(ObjectSafety, ReportsThreeAndThreeAndChecksTheMask) {

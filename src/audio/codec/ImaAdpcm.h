@@ -37,9 +37,4 @@ inline int Step(int code, State& state) {
   return state.predictor;
 }
 
-// The checked form of Step for codes and states from outside: a code outside 0..15 or a
-// missing state writes a diagnostic line to the standard error stream and answers 0,
-// leaving the state as it was. An index outside 0..88 is taken as its nearest end.
-int DecodeStep(int code, State* state);
-
 }  // namespace pel::ima

@@ -11,10 +11,11 @@
 #include "ports/PaneDialogs.h"
 #include "ports/UserMessages.h"
 #include "ports/WaveDevices.h"
+#include "res/DialogIds.h"
 
 namespace pel {
 
-// The Audio Connection dialog (template 271): the system's own audio connection to the
+// The Audio Connection dialog: the system's own audio connection to the
 // server's audio port, for audio device types 1, 2 and 9. Connect opens the recorder and logs
 // in; in UDP receive mode the connection also plays the server's audio and the viewer's
 // stream audio is off meanwhile. Every failure ends with the status "Disconnected" and a
@@ -24,11 +25,11 @@ namespace pel {
 // recorder and the volume player keep their state between openings.
 class CAudioConnectionDlg {
  public:
-  static constexpr int kTemplateId = 271;
-  static constexpr int kIdConnect = 245;
-  static constexpr int kIdDisconnect = 246;
-  static constexpr int kIdTcp = 249;  // receive-mode radio group: 0 TCP, 1 UDP
-  static constexpr int kIdUdp = 250;
+  static constexpr int kTemplateId = IDD_AUDIO_CONNECTION;
+  static constexpr int kIdConnect = IDC_AUDIO_CONNECT;
+  static constexpr int kIdDisconnect = IDC_AUDIO_DISCONNECT;
+  static constexpr int kIdTcp = IDC_RX_TCP;  // receive-mode radio group: 0 TCP, 1 UDP
+  static constexpr int kIdUdp = IDC_RX_UDP;
   static constexpr int kReceiveTcp = 0;
   static constexpr int kReceiveUdp = 1;
   static constexpr int kSliderMax = 65535;

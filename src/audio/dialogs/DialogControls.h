@@ -3,15 +3,17 @@
 #include <cstdint>
 #include <string>
 
+#include "res/DialogIds.h"
+
 namespace pel::dlg {
 
-// Control IDs shared by the Audio Connection (271) and Voice Connection (211) templates.
+// Control IDs shared by the Audio Connection and Voice Connection templates.
 constexpr int kIdOk = 1;            // EXIT
-constexpr int kIdPortCheck = 203;
-constexpr int kIdMicSlider = 211;
-constexpr int kIdSpeakerSlider = 212;
-constexpr int kIdStatus = 213;
-constexpr int kIdPort = 218;
+constexpr int kIdPortCheck = IDC_PORT_CHECK;
+constexpr int kIdMicSlider = IDC_MIC_SLIDER;
+constexpr int kIdSpeakerSlider = IDC_SPK_SLIDER;
+constexpr int kIdStatus = IDC_STATUS;
+constexpr int kIdPort = IDC_PORT;
 
 // Status texts.
 constexpr const char* kStatusConnecting = "Connecting....";

@@ -8,20 +8,21 @@
 #include "ports/DialogView.h"
 #include "ports/PaneDialogs.h"
 #include "ports/UserMessages.h"
+#include "res/DialogIds.h"
 
 namespace pel {
 
-// The Voice Connection dialog (template 211), for the voice kit (audio device type 0): it
+// The Voice Connection dialog, for the voice kit (audio device type 0): it
 // hands the connection settings to the hosted voice component and asks it to connect or
 // disconnect. The outcome arrives later through the component's status event, which the pane
 // passes to OnVoiceStatus.
 class CVoiceConnectionDlg {
  public:
-  static constexpr int kTemplateId = 211;
-  static constexpr int kIdConnect = 214;
-  static constexpr int kIdDisconnect = 215;
-  static constexpr int kIdListenOnly = 216;  // listen-mode radio group: 0, 1
-  static constexpr int kIdListenAndSpeak = 217;
+  static constexpr int kTemplateId = IDD_VOICE_CONNECTION;
+  static constexpr int kIdConnect = IDC_VOICE_CONNECT;
+  static constexpr int kIdDisconnect = IDC_VOICE_DISCONNECT;
+  static constexpr int kIdListenOnly = IDC_LISTEN_ONLY;  // listen-mode radio group: 0, 1
+  static constexpr int kIdListenAndSpeak = IDC_LISTEN_SPEAK;
   static constexpr int kListenOnly = 0;
   static constexpr int kListenAndSpeak = 1;
   // Status codes of the component's event 1.

@@ -5,15 +5,16 @@
 
 #include "ports/ProcessStarter.h"
 #include "ports/UserMessages.h"
+#include "res/DialogIds.h"
 
 namespace pel {
 
-// The modal Download dialog (template 270), shown when the voice component cannot be created:
+// The modal Download dialog, shown when the voice component cannot be created:
 // "Download Voice kit" opens the voice kit's download address in the system's URL handler.
 class CVoiceKitDownloadDlg {
  public:
-  static constexpr int kTemplateId = 270;
-  static constexpr int kIdDownload = 400;
+  static constexpr int kTemplateId = IDD_VOICEKIT_DOWNLOAD;
+  static constexpr int kIdDownload = IDC_DOWNLOAD_VOICEKIT;
   static constexpr int kIdOk = 1;
 
   // `value` is what the pane passes (30); it is kept and not used.

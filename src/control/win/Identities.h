@@ -11,10 +11,6 @@ namespace pel::win {
 // The property page class CPelioranPropPage.
 extern const CLSID kClsidPelioranPropPage;
 
-constexpr const wchar_t* kControlProgId = L"PELIORAN.PelioranCtrl.1";
-// Carried by the page's factory only; self-registration writes no entry for it.
-constexpr const wchar_t* kPropPageProgId = L"PELIORAN.PelioranPropPage.1";
-
 // Recompose on resize, cannot link inside, inside-out, activate when visible, set client site
 // first.
 constexpr DWORD kControlMiscStatus = 0x00020191;

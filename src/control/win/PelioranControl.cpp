@@ -94,8 +94,8 @@ STDMETHODIMP PelioranControl::GetPages(CAUUID* pages) {
 STDMETHODIMP PelioranControl::SetObjectRects(LPCRECT pos, LPCRECT) {
   if (!pos) return S_OK;
   const Rect position{pos->left, pos->top, pos->right, pos->bottom};
-  const InPlacePlacement place = PlaceInPlace(&position, false, false);
-  if (place.moveOuter && Window()) {
+  const InPlacePlacement place = PlaceInPlace(position);
+  if (Window()) {
     MoveWindow(Window(), place.x, place.y, place.width, place.height, TRUE);
   }
   return S_OK;

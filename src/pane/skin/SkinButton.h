@@ -7,6 +7,7 @@
 #include "pane/skin/SkinTooltip.h"
 #include "ports/ControlChildren.h"
 #include "ports/SkinWindows.h"
+#include "res/SkinIds.h"
 
 namespace pel {
 
@@ -21,10 +22,11 @@ enum SkinVisual : int {
   kSkinDisabledLook = 4,
 };
 
-// The four images, cut from the skins 208 (normal), 209 (pressed), 207 (hover), 206 (disabled).
+// The four images, each cut from the skin of its look.
 enum SkinSlot : int { kSlotNormal = 0, kSlotPressed = 1, kSlotHover = 2, kSlotDisabled = 3 };
 constexpr int kSkinSlotCount = 4;
-constexpr int kSkinResourceBySlot[kSkinSlotCount] = {208, 209, 207, 206};
+constexpr int kSkinResourceBySlot[kSkinSlotCount] = {IDB_SKIN_NORMAL, IDB_SKIN_PRESSED,
+                                                     IDB_SKIN_HOVER, IDB_SKIN_DISABLED};
 
 // A multiple for a button's creation rectangle; {0, 0} is none.
 struct SkinUnit {
