@@ -26,7 +26,8 @@ CONTROL = "{FE4F5263-11D5-4724-95BA-A978983B6369}"
 PANE_ID = 59648
 VIEWER_ID = 206
 MODULE_LIST_ID = 3018
-BUTTON = {"cam": 3000, "ptz": 3001, "all": 3008, "none": 3009, "1x": 3013, "2x": 3014}
+BUTTON = {"cam": 3000, "ptz": 3001, "all": 3008, "none": 3009, "sequence": 3010, "pause": 3011,
+          "1x": 3013, "2x": 3014, "voice": 3015}
 BUTTON.update({f"cam{n}": 3001 + n for n in range(1, 7)})
 
 # What the module set-up asks of the viewer, in order, for a module of six cameras of which
@@ -67,6 +68,7 @@ class Kvsim:
                 break
             time.sleep(0.05)
         self.control = int(open(port_file).read().strip())
+        self.udp_ports = {}
 
     def command(self, text, body=b""):
         with socket.create_connection(("127.0.0.1", self.control), timeout=10) as s:
@@ -80,21 +82,31 @@ class Kvsim:
         return b"".join(chunks)
 
     def load(self, path):
+        """Serves the scenario; its HTTP port (its audio port, if any, in udp_ports)."""
         text = open(path, "rb").read()
         answer = self.command(f"LOAD {len(text)}\n", text).decode().split()
         assert answer[0] == "OK", answer
+        if len(answer) > 2:
+            self.udp_ports[int(answer[1])] = int(answer[2])
         return int(answer[1])
 
-    def requests(self, port):
-        data = self.command(f"REQUESTS {port}\n")
+    def records(self, verb, port):
+        data = self.command(f"{verb} {port}\n")
         head, _, rest = data.partition(b"\n")
         count = int(head.split()[1])
         out = []
         for _ in range(count):
             size, _, rest = rest.partition(b"\n")
-            out.append(rest[: int(size)].decode("latin-1"))
+            out.append(rest[: int(size)])
             rest = rest[int(size):]
         return out
+
+    def requests(self, port):
+        return [r.decode("latin-1") for r in self.records("REQUESTS", port)]
+
+    def datagrams(self, port):
+        """What the scenario's audio port received, in order."""
+        return self.records("DATAGRAMS", port)
 
     def unload(self, port):
         self.command(f"UNLOAD {port}\n")
@@ -464,11 +476,16 @@ def voice_download(kv, voice):
     check("opened\tVoice Connection" not in lines, "download: no Voice Connection dialog")
 
 
+def regsvr(dll, unregister=False):
+    """Registers (or unregisters) a DLL of BIN in the prefix with the architecture's regsvr32."""
+    command = ["wine", "C:\\windows\\syswow64\\regsvr32.exe" if ARCH == "i686" else "regsvr32",
+               "/s"] + (["/u"] if unregister else []) + [winpath(os.path.join(BIN, dll))]
+    return subprocess.run(command, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL).returncode == 0
+
+
 def without_standins(port):
-    pel_regsvr = ["wine", "C:\\windows\\syswow64\\regsvr32.exe" if ARCH == "i686" else "regsvr32"]
-    dll = winpath(os.path.join(BIN, "PelStandins.dll"))
-    subprocess.run(pel_regsvr + ["/s", "/u", dll], stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
+    regsvr("PelStandins.dll", unregister=True)
     try:
         lines = host("nostandins", "--wait", "300", "--click", str(BUTTON["all"]),
                      "--click", str(BUTTON["2x"]), "--click", str(BUTTON["ptz"]), "--wait", "200",
@@ -478,8 +495,123 @@ def without_standins(port):
         check(windows(lines, VIEWER_ID) == [], "no stand-ins: no viewer window")
         check("get\tiSvrID\t0" in lines, "no stand-ins: the first module was set up")
     finally:
-        subprocess.run(pel_regsvr + ["/s", dll], stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
+        regsvr("PelStandins.dll")
+
+
+def refused_during_sequence(name):
+    return f'\\"{name}\\" does not work while \\"Sequence\\" is working.'
+
+
+def sequence_and_pause(port):
+    """Sequence on and off with camera clicks refused meanwhile, Pause and Play; then the About
+    box through IDispatch and the property page through the properties verb (the frame finds
+    the page's class in the registry: the control is registered for this case only)."""
+    standin_log()
+    if not check(regsvr("Pelioran.ocx"), "sequence: the control registered"):
+        return
+    try:
+        lines = host("sequence", "--wait", "300",
+                     "--click", str(BUTTON["sequence"]), "--wait", "200",
+                     "--click", str(BUTTON["cam2"]), "--wait", "200",
+                     "--click", str(BUTTON["cam1"]), "--wait", "200",
+                     "--click", str(BUTTON["sequence"]), "--wait", "200",
+                     "--click", str(BUTTON["pause"]), "--wait", "200",
+                     "--click", str(BUTTON["pause"]), "--wait", "200",
+                     "--call", "AboutBox", "--verb", "-7", params=demo_params(port))
+    finally:
+        check(regsvr("Pelioran.ocx", unregister=True), "sequence: the control unregistered")
+    log = standin_log()
+    boxes = [line.split("\t")[1:] for line in lines if line.startswith("msgbox\t")]
+    texts = [box[1] for box in boxes]
+    # Cam2 (off) is refused on its press, Cam1 (on) keeps its latch on its release: each
+    # says so.
+    check(texts[:2] == [refused_during_sequence("Cam2"), refused_during_sequence("Cam1")],
+          f"sequence: a camera click during the sequence is refused with its message ({texts[:2]})")
+    # The viewer cycles by itself: Sequence only switches bSequence; Pause hides every camera,
+    # Play shows again exactly the latched ones: camera 1, still on, and not camera 2.
+    viewer = [(f[2], f[4]) for f in log if f[0] == "viewer" and f[3] in ("put", "call")]
+    first = viewer.index(("bSequence", "TRUE")) if ("bSequence", "TRUE") in viewer else 0
+    check(viewer[first:] == [("bSequence", "TRUE"), ("bSequence", "FALSE")] +
+          [(f"bShowCam{n}", "FALSE") for n in range(1, 7)] + [("bShowCam1", "TRUE")],
+          f"sequence: the viewer gets bSequence TRUE, nothing while the clicks are refused, "
+          f"then FALSE, Pause hides all six, Play shows camera 1 again ({viewer[first:]})")
+    check(boxes[2:3] == [["About Pelioran Control",
+                          "Pelioran Control, Version 1.0 | Copyright (C) Norvane Works"]] and
+          "call\tAboutBox\t0x00000000\t" in lines,
+          f"about: AboutBox through IDispatch shows the About box ({boxes[2:3]})")
+    page = "TODO: Place controls to manipulate properties of Pelioran Control on this dialog."
+    check(len(boxes) == 4 and "Pelioran Control" in boxes[3][0] and boxes[3][1] == page and
+          "verb\t-7\t0x00000000" in lines,
+          f"properties: the verb shows the property page in its frame ({boxes[3:]})")
+
+
+def bad_proxy(kv, port):
+    """A page whose explicit proxy holds no address: the message, no proxy, the start goes on."""
+    before = len(kv.requests(port))
+    lines = host("badproxy", "--wait", "300", "--get", "strIpAddrProxy",
+                 params=demo_params(port, "strIpAddrProxy=http://"),
+                 url=f"http://127.0.0.1:{port}/index.html")
+    check(messages(lines) == ["Bad Web Proxy URL format"],
+          f"bad proxy: its message from the control ({messages(lines)})")
+    check("get\tstrIpAddrProxy\t" in lines, "bad proxy: strIpAddrProxy emptied")
+    new = [r.split("\r\n")[0] for r in kv.requests(port)[before:]]
+    check(new[:1] == [f"GET http://127.0.0.1:{port}/asp-get/kvsvrinf.asp HTTP/1.1"] and
+          not any("\r\nVia:" in r for r in kv.requests(port)[before:]),
+          f"bad proxy: the start goes on, straight to the server ({new[:2]})")
+
+
+def jes_header(mode, server_id, total):
+    """An audio packet's header as the protocol describes it."""
+    return (bytes([0x90 | mode, 0x58, 0xFF, 0xFE, 0, 56]) + b"Kelvanter" + bytes(7) +
+            bytes([0, 1, 0x10, 0, 0, 0]) + server_id.to_bytes(2, "big") + bytes([0, 1]) +
+            bytes(13) + b"\xff" + bytes(2) + total.to_bytes(4, "big") +
+            bytes([0, 0x30, 0xDF, 0, 0, 0]) + bytes(2))
+
+
+def login_record(user, password):
+    return (bytes([0x7E, 6, 0, 0]) + user.encode().ljust(32, b"\0") +
+            password.encode().ljust(32, b"\0"))
+
+
+def audio_connect(kv):
+    """The pane's own Audio Connection dialog against kvsim's audio port, over pulseaudio's
+    null devices (control.sh): with no camera shown Connect is refused; with camera 2 it logs
+    in as the control's user (a limited server), sends the capture in packets stamped with the
+    live control's server number (module 1) and switches the viewer's own audio off, then on
+    again at Disconnect."""
+    runtime = os.environ.get("PEL_PULSE_RUNTIME", "")
+    if not check(runtime != "", "audio: pulseaudio runs for the test"):
+        return
+    # The server page must name the audio port of a scenario loaded before it.
+    audio = scenario_variant(kv, "audio-port", [])
+    udp = kv.udp_ports.get(audio)
+    port = scenario_variant(kv, "audio-connect", [("UDPPORT=32001", f"UDPPORT={udp}")])
+    standin_log()
+    title = "Audio Connection"
+    lines = host("audio-connect", "--wait", "300", "--select", f"{MODULE_LIST_ID}:1",
+                 "--wait", "300", "--click", str(BUTTON["none"]), "--wait", "200",
+                 "--click", str(BUTTON["voice"]), "--wait", "200",
+                 "--dialog-click", f"{title}:250", "--dialog-click", f"{title}:245",
+                 "--wait", "200", "--click", str(BUTTON["cam2"]), "--wait", "200",
+                 "--dialog-click", f"{title}:245", "--wait", "1300", "--dialogs",
+                 "--dialog-click", f"{title}:246", "--wait", "300", "--dialogs",
+                 params=root_params(port), env={"XDG_RUNTIME_DIR": runtime})
+    log = standin_log()
+    check(messages(lines) == ["Invalid parameter input. Check port."],
+          f"audio: Connect with no camera shown is refused ({messages(lines)})")
+    statuses = [(child(g, 213) or [""] * 8)[7] for g in dialog_lines(lines)]
+    check(statuses == ["Connected", "Disconnected"],
+          f"audio: Connected, then Disconnected ({statuses})")
+    stream = [f[4] for f in log if f[0] == "viewer" and f[2] == "EnableStreamAudio"]
+    check(stream == ["0", "1"],
+          f"audio: the viewer's own audio off while connected over UDP, on after ({stream})")
+    got = kv.datagrams(audio)
+    packets = got[1:-1]
+    check(got[:1] == [login_record("root", "kv")] and got[-1:] == [bytes([0x7E, 3]) + bytes(66)],
+          f"audio: one login as the control's user, then the logout ({[g[:8] for g in got]})")
+    header = jes_header(1, 1, 3132)
+    check(len(packets) >= 1 and all(len(p) == 3132 and p[:60] == header for p in packets),
+          f"audio: G.726 packets stamped with server 1 ({[(len(p), p[:60].hex()) for p in packets]})")
 
 
 def failures_reported(kv):
@@ -613,6 +745,9 @@ def main():
         failures_reported(kv)
         browser_page(kv, port)
         browser_proxy(kv, port)
+        sequence_and_pause(port)
+        bad_proxy(kv, port)
+        audio_connect(kv)
     finally:
         kv.close()
     return finish()
