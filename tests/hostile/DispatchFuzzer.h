@@ -50,10 +50,19 @@ class DispatchFuzzer {
   void Judge(IDispatch* control, const Plan& plan, HRESULT hr, unsigned long dialogsBefore);
   void CheckProperty(IDispatch* control, const Plan& plan, HRESULT hr);
   void CheckAll(IDispatch* control);
+  // DispatchNamesOps.cpp
   void GetIdsOfNames(IDispatch* control);
   void GetTypeInfo(IDispatch* control);
   DISPID RandomDispid();
   WORD RandomFlags();
+
+  // Locales a script or a container may pass, invalid ones included.
+  static constexpr LCID kLcids[] = {0,     LOCALE_USER_DEFAULT, LOCALE_SYSTEM_DEFAULT,
+                                    LOCALE_INVARIANT, 0x409, 0x407, 0x411, 0x40C,
+                                    0xFFFFFFFF, 0x12345678};
+  // {6B1C3A7E-0D4F-4A8B-9C2E-3F5A6B7C8D9E}: an interface nobody has.
+  static constexpr IID kNobodysIid = {
+      0x6b1c3a7e, 0x0d4f, 0x4a8b, {0x9c, 0x2e, 0x3f, 0x5a, 0x6b, 0x7c, 0x8d, 0x9e}};
 
   Random& rng_;
   ProbePool& probes_;

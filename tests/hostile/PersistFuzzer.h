@@ -17,6 +17,8 @@
 
 namespace hostile {
 
+class HostileBag;
+
 // The persistence half: a hostile container's property bags and streams (and memory blocks
 // and storages, when the control answers IPersistMemory and IPersistStorage) handed to Load,
 // alternating with Save, InitNew and property puts. Besides "no crash, proper HRESULT" it
@@ -67,7 +69,7 @@ class PersistFuzzer {
   // PersistBagOps.cpp
   void BagLoad();
   void BagSave();
-  void DealFor(class HostileBag& bag, const PropertyDef& def, PropValue& expected, bool& known);
+  void DealFor(HostileBag& bag, const PropertyDef& def, PropValue& expected, bool& known);
 
   // PersistStreamOps.cpp
   void StreamLoad();
