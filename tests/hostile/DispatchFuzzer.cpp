@@ -84,7 +84,7 @@ struct DispatchFuzzer::Plan {
   }
 };
 
-DispatchFuzzer::DispatchFuzzer(Random& rng, ProbePool& probes, const DialogDismisser& dialogs)
+DispatchFuzzer::DispatchFuzzer(Random& rng, ProbePool& probes, DialogDismisser& dialogs)
     : rng_(rng), probes_(probes), dialogs_(dialogs), values_(rng, probes) {}
 
 DISPID DispatchFuzzer::RandomDispid() {
@@ -118,15 +118,10 @@ void DispatchFuzzer::Sync(IDispatch* control) {
 
 void DispatchFuzzer::Run(IDispatch* control, uint64_t calls, uint64_t traceFrom) {
   Sync(control);
-  // The driver's IDispatch, when coerced, now and then puts a property of the control from
-  // inside the call that coerces it.
-  probes_.SetReentry([this, control] {
-    const PropertyDef& def = Properties()[rng_.Below(kPropertyCount)];
-    VARIANT v;
-    values_.Fill(&v, def.vt);
-    WriteProperty(control, def.id, v);
-    VariantClear(&v);
-  });
+  // The driver's IDispatch when coerced, and every third About box while it is up, now and
+  // then put a property of the control from inside the call.
+  probes_.SetReentry([this, control] { Reenter(control); });
+  dialogs_.SetReentry([this, control] { Reenter(control); }, 3);
   const uint64_t end = stats_.invokes + calls;
   while (stats_.invokes < end) {
     const uint32_t roll = rng_.Below(100);
@@ -140,6 +135,15 @@ void DispatchFuzzer::Run(IDispatch* control, uint64_t calls, uint64_t traceFrom)
     }
   }
   probes_.SetReentry(nullptr);
+  dialogs_.SetReentry(nullptr, 0);
+}
+
+void DispatchFuzzer::Reenter(IDispatch* control) {
+  const PropertyDef& def = Properties()[rng_.Below(kPropertyCount)];
+  VARIANT v;
+  values_.Fill(&v, def.vt);
+  WriteProperty(control, def.id, v);
+  VariantClear(&v);
 }
 
 void DispatchFuzzer::Invoke(IDispatch* control, bool trace) {
@@ -229,7 +233,7 @@ void DispatchFuzzer::Invoke(IDispatch* control, bool trace) {
   SetCurrentCall(plan.Describe(index));
   if (trace) std::printf("%s\n", CurrentCall().c_str());
   const unsigned long dialogs_before = dialogs_.Count();
-  const uint64_t reentries_before = probes_.Reentries();
+  const uint64_t reentries_before = probes_.Reentries() + dialogs_.Reentries();
   const HRESULT hr = control->Invoke(plan.id, plan.iid, plan.lcid, plan.flags,
                                      plan.nullParams ? nullptr : &params,
                                      plan.withResult ? &result : nullptr,
@@ -270,7 +274,7 @@ void DispatchFuzzer::Invoke(IDispatch* control, bool trace) {
   const std::string release = plan.args.Release();
   if (!release.empty()) Fault("freeing the arguments after the call: %s", release.c_str());
   probes_.Check("Invoke");
-  if (probes_.Reentries() != reentries_before) {
+  if (probes_.Reentries() + dialogs_.Reentries() != reentries_before) {
     Sync(control);  // a property was put from inside the call
   } else if (def) {
     CheckProperty(control, plan, hr);

@@ -30,7 +30,7 @@ struct DispatchStats {
 // nothing, arguments come back untouched and the driver's objects keep their counts.
 class DispatchFuzzer {
  public:
-  DispatchFuzzer(Random& rng, ProbePool& probes, const DialogDismisser& dialogs);
+  DispatchFuzzer(Random& rng, ProbePool& probes, DialogDismisser& dialogs);
 
   // Also DISPPARAMS no script engine makes (null arrays under non-zero counts) and values no
   // script can make.
@@ -46,6 +46,8 @@ class DispatchFuzzer {
  private:
   struct Plan;
   void Sync(IDispatch* control);
+  // A put of a random property, from inside a call of the control.
+  void Reenter(IDispatch* control);
   void Invoke(IDispatch* control, bool trace);
   void Judge(IDispatch* control, const Plan& plan, HRESULT hr, unsigned long dialogsBefore);
   void CheckProperty(IDispatch* control, const Plan& plan, HRESULT hr);
@@ -66,7 +68,7 @@ class DispatchFuzzer {
 
   Random& rng_;
   ProbePool& probes_;
-  const DialogDismisser& dialogs_;
+  DialogDismisser& dialogs_;
   bool malformed_ = false;
   ValueMaker values_;
   DispatchStats stats_;

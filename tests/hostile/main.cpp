@@ -216,6 +216,7 @@ class Driver {
 
   // `calls` dispatch calls, then `loads` persistence operations, a new control every round.
   bool Pass(uint64_t calls, uint64_t loads) {
+    if (!AboutBoxTeardown()) return false;
     const ULONGLONG dispatch_start = GetTickCount64();
     for (uint64_t done = 0; done < calls; done += kRound) {
       if (!Fresh()) return false;
@@ -242,6 +243,34 @@ class Driver {
       Fault("AboutBox answered %s with %lu dialog(s)", HrText(hr).c_str(),
             dialogs_.Count() - before);
     }
+  }
+
+  // A page whose timer script, while the About box is up, opens it again and then drops the
+  // control (its <object> removed): the call in progress must keep the control alive until
+  // it returns, and the control must then go.
+  bool AboutBoxTeardown() {
+    if (!Fresh()) return false;
+    SetCurrentCall("AboutBox, opening it again and letting the control go while it is up");
+    IDispatch* control = Dispatch();
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    HRESULT nested = E_PENDING;
+    dialogs_.SetReentry(
+        [&] {
+          nested = control->Invoke(kDispidAboutBox, IID_NULL, LOCALE_USER_DEFAULT,
+                                   DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+          dispatchPtr_.Reset();
+          control_.Reset();
+        },
+        1);
+    const unsigned long before = dialogs_.Count();
+    const HRESULT hr = control->Invoke(kDispidAboutBox, IID_NULL, LOCALE_USER_DEFAULT,
+                                       DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+    dialogs_.SetReentry(nullptr, 0);
+    if (hr != S_OK || nested != S_OK || dialogs_.Count() != before + 2) {
+      Fault("AboutBox answered %s and, from inside it, %s, with %lu dialog(s)",
+            HrText(hr).c_str(), HrText(nested).c_str(), dialogs_.Count() - before);
+    }
+    return true;
   }
 
   void Compare(const char* what, const ResourceCounts& from, const ResourceCounts& to,
