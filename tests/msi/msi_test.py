@@ -22,6 +22,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -57,11 +58,16 @@ def winpath(path):
 def wine(*args):
     """Runs a program in the prefix; its exit status and output."""
     t = time.monotonic()
-    p = subprocess.run(['bash', WINE_RUN, *args], stdout=subprocess.PIPE,
-                       stderr=subprocess.STDOUT, text=True, errors='replace')
+    # Output through a file, not a pipe: a wineserver and its services that the program
+    # starts inherit the handle and would hold a pipe open long after the program ends.
+    with tempfile.TemporaryFile() as output:
+        p = subprocess.run(['bash', WINE_RUN, *args], stdin=subprocess.DEVNULL, stdout=output,
+                           stderr=subprocess.STDOUT)
+        output.seek(0)
+        text = output.read().decode('utf-8', 'replace')
     if os.environ.get('PEL_MSI_TIMES'):
         print(f'  [{time.monotonic() - t:.1f} s] {" ".join(args)[:90]}', flush=True)
-    return p.returncode, p.stdout
+    return p.returncode, text
 
 
 class Platform:
@@ -243,22 +249,30 @@ class Run:
         return rc, out
 
     def clean_up(self):
-        """Undoes what an interrupted run of this test left behind, and nothing else."""
+        """Undoes what an interrupted run of this test, for either platform, left behind;
+        nothing else."""
         registry = self.prefix.dump('clean-up')
-        for code in registry.products(self.platform.product):
-            wine('msiexec', '/x', code.upper(), '/qn')
-        server = [l for l in registry.control('hklm', self.platform.view)
-                  if l[0] == 'V' and l[2].endswith('inprocserver32') and l[3] == '']
-        if not registry.products(self.platform.product):
-            if server and server[0][5].lower() == self.installed.lower():
-                os.makedirs(self.install_dir, exist_ok=True)
-                shutil.copyfile(self.args.ocx, os.path.join(self.install_dir, 'Pelioran.ocx'))
-                self.regsvr32('/u', self.installed)
-            shutil.rmtree(self.install_dir, ignore_errors=True)
-        if registry.control('hkcu'):
-            os.makedirs(os.path.dirname(self.user_dll), exist_ok=True)
-            shutil.copyfile(self.args.ocx, self.user_dll)
-            self.regsvr32('/u', '/n', '/i:user', winpath(self.user_dll))
+        packages = os.path.dirname(os.path.dirname(os.path.abspath(self.args.ocx)))
+        for platform in (Platform('x64'), Platform('x86')):
+            dll = os.path.join(packages, platform.arch, 'Pelioran.ocx')
+            install_dir = self.prefix.drive_c(platform.program_files, 'Pelioran')
+            installed = f'C:\\{platform.program_files}\\Pelioran\\Pelioran.ocx'
+            products = registry.products(platform.product)
+            for code in products:
+                wine('msiexec', '/x', code.upper(), '/qn')
+            server = [l[5] for l in registry.control('hklm', platform.view)
+                      if l[0] == 'V' and l[2].endswith('inprocserver32') and l[3] == '']
+            if not products and os.path.exists(dll):
+                if server and server[0].lower() == installed.lower():
+                    os.makedirs(install_dir, exist_ok=True)
+                    shutil.copyfile(dll, os.path.join(install_dir, 'Pelioran.ocx'))
+                    wine(platform.regsvr32, '/s', '/u', installed)
+                shutil.rmtree(install_dir, ignore_errors=True)
+            if registry.control('hkcu') and os.path.exists(dll):
+                leftover = os.path.join(self.args.work, 'leftover', platform.arch, 'Pelioran.ocx')
+                os.makedirs(os.path.dirname(leftover), exist_ok=True)
+                shutil.copyfile(dll, leftover)
+                wine(platform.regsvr32, '/s', '/u', '/n', '/i:user', winpath(leftover))
 
     def files(self):
         return sorted(os.listdir(self.install_dir)) if os.path.isdir(self.install_dir) else None
