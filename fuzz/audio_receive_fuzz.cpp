@@ -1,6 +1,8 @@
 // Arbitrary datagrams into the receive path: the record joiner, the check of each joined Jes
 // packet's lengths, and the player with its decoders, over a wave-output device that holds
-// blocks until the input says to return the oldest.
+// blocks until the input says to return the oldest. The datagrams go through the receive
+// loop's steps in the loop's order, without its socket and thread: a logout acknowledgement
+// ends the loop, and what was joined is played on the way out.
 //
 // Input: one byte choosing the codec mode (1, 2 or 9), then steps: a byte with the top bit set
 // returns the oldest block the device holds; otherwise its low seven bits give the length of
@@ -134,6 +136,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Deliver(joiner, player);
         break;
       case AudioPacketJoiner::Step::kLogoutAck:
+        at = size;
+        break;
       case AudioPacketJoiner::Step::kNone:
         break;
     }
