@@ -593,7 +593,7 @@ def audio_connect(kv):
                  "--click", str(BUTTON["voice"]), "--wait", "200",
                  "--dialog-click", f"{title}:250", "--dialog-click", f"{title}:245",
                  "--wait", "200", "--click", str(BUTTON["cam2"]), "--wait", "200",
-                 "--dialog-click", f"{title}:245", "--wait", "1300", "--dialogs",
+                 "--dialog-click", f"{title}:245", "--wait", "1800", "--dialogs",
                  "--dialog-click", f"{title}:246", "--wait", "300", "--dialogs",
                  params=root_params(port), env={"XDG_RUNTIME_DIR": runtime})
     log = standin_log()
