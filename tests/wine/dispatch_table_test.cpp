@@ -96,6 +96,10 @@ TEST(DispatchTable, PropertyCallsAndTheirErrors) {
   EXPECT_EQ(250, target.last);
   EXPECT_EQ("put 1 vt 3", target.calls.back());
 
+  DISPPARAMS names_missing = {value.Get(), nullptr, 1, 1};
+  EXPECT_EQ(E_INVALIDARG,
+            table.Invoke(target, 1, 0, DISPATCH_PROPERTYPUT, &names_missing, nullptr, nullptr));
+
   DISPID other = 5;
   DISPPARAMS wrong_name = {value.Get(), &other, 1, 1};
   EXPECT_EQ(DISP_E_PARAMNOTFOUND,

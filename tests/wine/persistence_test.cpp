@@ -212,6 +212,12 @@ TEST(PelioranStream, ForeignOrDamagedStreamsLeaveTheDefaults) {
     EXPECT_EQ(80, Number(control.Get(), 2)) << k;
     EXPECT_EQ(S_FALSE, persist->IsDirty()) << k;
   }
+  auto control = NewControl();
+  ASSERT_EQ(S_OK, PutProperty(control.Get(), 2, LongVariant(9000)));
+  ComPtr<IPersistStreamInit> persist;
+  ASSERT_EQ(S_OK, control->QueryInterface(IID_IPersistStreamInit, persist.PutVoid()));
+  EXPECT_EQ(E_POINTER, persist->Load(nullptr));
+  EXPECT_EQ(9000, Number(control.Get(), 2));
 }
 
 TEST(PelioranStream, InitNewRestoresTheDefaults) {

@@ -73,6 +73,7 @@ HRESULT DispatchTable::Invoke(DispatchTarget& target, DISPID id, LCID lcid, WORD
   DISPPARAMS none = {nullptr, nullptr, 0, 0};
   if (!params) params = &none;
   if (params->cArgs > 0 && !params->rgvarg) return E_INVALIDARG;
+  if (params->cNamedArgs > 0 && !params->rgdispidNamedArgs) return E_INVALIDARG;
 
   ComVariant local_result;
   VARIANT* out = result ? result : local_result.Get();

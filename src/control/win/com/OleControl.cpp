@@ -419,6 +419,8 @@ STDMETHODIMP OleControl::InitNew() {
 }
 
 STDMETHODIMP OleControl::Load(LPSTREAM stream) {
+  // No stream is the caller's mistake, not a damaged state: the properties stay as they are.
+  if (!stream) return E_POINTER;
   std::vector<PropertyRecord> records;
   HRESULT hr = ReadRecordBlock(stream, records);
   if (SUCCEEDED(hr)) {
