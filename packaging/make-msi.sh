@@ -20,4 +20,11 @@ wixl -a "$arch" -D Arch="$arch" -D Version="$version" -o "$work/unsigned.msi" \
 # wixl does not read the DLL's version resource: the File table gets it here, so that
 # Windows Installer treats the DLL as the versioned file it is.
 msibuild "$work/unsigned.msi" -q "UPDATE \`File\` SET \`Version\` = '$version.0', \`Language\` = '1033' WHERE \`File\` = 'PelioranOcx'"
+# A package rebuilt at the same version (a new product code) replaces the installed one too,
+# instead of installing beside it: the upgrade search includes its upper bound (wixl's
+# MajorUpgrade has no AllowSameVersionUpgrades; Attributes is part of the row's key).
+upgrade_code=$(msiinfo export "$work/unsigned.msi" Property | tr -d '\r' |
+  awk -F'\t' '$1 == "UpgradeCode" { print $2 }')
+msibuild "$work/unsigned.msi" -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'"
+msibuild "$work/unsigned.msi" -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('$upgrade_code', '$version', 513, 'WIX_UPGRADE_DETECTED')"
 bash "$here/sign.sh" "$work/unsigned.msi" "$out" "$signing"

@@ -9,8 +9,8 @@ under Wine in the project's prefix.
 3. msiexec /i /qn installs: one file in the platform's program-files folder, the registry as
    DllRegisterServer wrote it, and the control created through its ProgID with its type
    information (msicheck create machine).
-4. A second version's package, built here, upgrades it: one file, one product, the same
-   registration.
+4. A rebuild of the same version, then a second version's package, both built here,
+   replace it: one file, one product, the same registration.
 5. msiexec /x removes every file and registry entry it wrote.
 6. regsvr32 /n /i:user writes the machine's entries below the user's classes and nothing
    for the machine; the control is created through them (msicheck create user); regsvr32
@@ -317,21 +317,24 @@ class Run:
         print(self.create('machine', self.installed,
                           'created by ProgID with its type information'), end='')
 
+        # A rebuild of the same version (a new product code), then the next version: each
+        # replaces what is installed.
         major, minor, patch = self.args.version.split('.')
-        version = f'{major}.{minor}.{int(patch) + 1}'
-        second = os.path.join(self.args.work, f'Pelioran-{version}-{self.args.arch}.msi')
-        subprocess.run(['bash', os.path.join(ROOT, 'packaging', 'make-msi.sh'), self.args.arch,
-                        version, self.args.ocx, second, os.path.join(self.args.work, 'second'),
-                        self.args.signing], check=True)
-        rc, out = self.msiexec('upgrade', '/i', winpath(second))
-        check(rc == 0, f'msiexec /i of version {version}', out)
-        upgraded = self.prefix.dump('upgraded')
-        products = upgraded.products(self.platform.product)
-        check(list(products.values()) == [version], f'one product, version {version}',
-              str(products))
-        check(self.files() == ['Pelioran.ocx'], 'one file after the upgrade', str(self.files()))
-        same('one registration after the upgrade', first.control('hklm'),
-             upgraded.control('hklm'))
+        for step, version in (('reinstall', self.args.version),
+                              ('upgrade', f'{major}.{minor}.{int(patch) + 1}')):
+            second = os.path.join(self.args.work, step, f'Pelioran-{version}-{self.args.arch}.msi')
+            subprocess.run(['bash', os.path.join(ROOT, 'packaging', 'make-msi.sh'),
+                            self.args.arch, version, self.args.ocx, second,
+                            os.path.join(self.args.work, step, 'work'), self.args.signing],
+                           check=True)
+            rc, out = self.msiexec(step, '/i', winpath(second))
+            check(rc == 0, f'msiexec /i of a new package of version {version}', out)
+            upgraded = self.prefix.dump(step)
+            products = upgraded.products(self.platform.product)
+            check(list(products.values()) == [version], f'one product, version {version}',
+                  str(products))
+            check(self.files() == ['Pelioran.ocx'], 'one file', str(self.files()))
+            same('one registration', first.control('hklm'), upgraded.control('hklm'))
         self.create('machine', self.installed, 'created by ProgID after the upgrade')
 
         rc, out = self.msiexec('uninstall', '/x', winpath(second))
