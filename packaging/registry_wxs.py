@@ -7,9 +7,12 @@ writes, as installer data.
 
 ARCH is x86 or x64. Writes three WiX include files into OUTDIR, one per component of
 Pelioran.wxs:
-  registry-control.wxi     the classes and the type library's path: they name the file
-  registry-typelib.wxi     the rest of the type library's key and the dispinterfaces in the
-                           32-bit view: the same in both packages, one shared component
+  registry-control.wxi     the classes (kept apart per registry view) and what names the
+                           file or its word size
+  registry-shared.wxi      the rest: the ProgID and the type library's key, which both views
+                           share, and the dispinterfaces in the 32-bit view; the same in both
+                           packages, one shared component, so that removing one package
+                           leaves what the other needs
   registry-interfaces.wxi  the dispinterfaces in the 64-bit view (empty for x86: a 32-bit
                            package cannot write that view)
 """
@@ -95,19 +98,19 @@ def main():
         sys.exit('usage: registry_wxs.py TABLE STRINGS x86|x64 OUTDIR')
     table, strings_path, arch, out = sys.argv[1:]
     strings = read_strings(strings_path)
-    control, typelib, interfaces = [], [], []
+    control, shared, interfaces = [], [], []
     for kind, key, name, data in read_table(table):
         row = (expand(key, arch, strings), expand(name, arch, strings),
                expand(data, arch, strings))
-        if kind == 'PEL_CLASS' or '{MODULE}' in key + data or '{SYSKIND}' in key + data:
+        if key.startswith('CLSID\\') or '{MODULE}' in key + data or '{SYSKIND}' in key + data:
             control.append(row)
         else:
-            typelib.append(row)
+            shared.append(row)
         if kind == 'PEL_INTERFACE' and arch == 'x64':
             interfaces.append(row)
     os.makedirs(out, exist_ok=True)
     write_include(os.path.join(out, 'registry-control.wxi'), control, False)
-    write_include(os.path.join(out, 'registry-typelib.wxi'), typelib, True)
+    write_include(os.path.join(out, 'registry-shared.wxi'), shared, True)
     write_include(os.path.join(out, 'registry-interfaces.wxi'), interfaces, True)
 
 

@@ -12,6 +12,8 @@ under Wine in the project's prefix.
 4. A rebuild of the same version, then a second version's package, both built here,
    replace it: one file, one product, the same registration.
 5. msiexec /x removes every file and registry entry it wrote.
+   With --other-package (the x86 run, given the x64 package): both installed, the other
+   removed, this one still works and holds all its entries.
 6. regsvr32 /n /i:user writes the machine's entries below the user's classes and nothing
    for the machine; the control is created through them (msicheck create user); regsvr32
    /u /n /i:user removes them all.
@@ -350,6 +352,26 @@ class Run:
         cache_after = sorted(os.listdir(cache)) if os.path.isdir(cache) else []
         check(cache_after == cache_before, 'no package left in Windows\\Installer',
               str(cache_after))
+        return first
+
+    def side_by_side(self, alone):
+        """The other platform's package installed beside this one and removed again leaves
+        this one whole: the entries both write (the ProgID, the type library's key, the
+        32-bit dispinterfaces) are one shared component."""
+        other = self.args.other_package
+        if not check(os.path.exists(other), 'the other platform\'s package exists',
+                     f'{other} (build it first)'):
+            return
+        for step, args in (('other', ('/i', other)), ('both', ('/i', self.args.package)),
+                           ('other removed', ('/x', other))):
+            rc, out = wine('msiexec', args[0], winpath(args[1]), '/qn')
+            check(rc == 0, f'side by side: msiexec {args[0]} {os.path.basename(args[1])}', out)
+        same('side by side: removing the other package leaves this one\'s entries',
+             alone.control('hklm'), self.prefix.dump('other-removed').control('hklm'))
+        self.create('machine', self.installed, 'side by side: created by ProgID')
+        rc, out = wine('msiexec', '/x', winpath(self.args.package), '/qn')
+        check(rc == 0, 'side by side: msiexec /x', out)
+        same('side by side: no entry left', set(), self.prefix.dump('both-removed').control('hklm'))
 
     def per_user(self, before, registered):
         view = self.platform.view
@@ -375,6 +397,8 @@ def main():
     parser = argparse.ArgumentParser()
     for option in ('arch', 'version', 'package', 'ocx', 'signing', 'msicheck', 'work'):
         parser.add_argument('--' + option, required=True)
+    parser.add_argument('--other-package', help="the other platform's package, to install "
+                        'side by side with this one')
     args = parser.parse_args()
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)
@@ -409,7 +433,9 @@ def run_all(args):
         return 1
     try:
         registered = run.reference(before)
-        run.install_upgrade_remove(before, registered)
+        alone = run.install_upgrade_remove(before, registered)
+        if args.other_package:
+            run.side_by_side(alone)
         run.per_user(before, registered)
     except BaseException:
         run.clean_up()
