@@ -18,6 +18,7 @@ under Wine in the project's prefix.
    for the machine; the control is created through them (msicheck create user); regsvr32
    /u /n /i:user removes them all.
 Registry states are read with msicheck dump and compared as sets of keys and values.
+PEL_MSI_TIMES=1 prints how long each Wine step takes.
 """
 import argparse
 import os
@@ -88,32 +89,29 @@ class Registry:
     def __init__(self, lines):
         self.lines = lines
 
+    @staticmethod
+    def _control_key(path, hive):
+        """`path` below `hive`'s classes when it is one of the control's keys, else None."""
+        prefix = hive + '\\software\\classes\\'
+        if not path.startswith(prefix):
+            return None
+        rest = path[len(prefix):]
+        return rest if any(rest == k or rest.startswith(k + '\\') for k in CONTROL_KEYS) else None
+
     def control(self, hive, view=None):
         """The control's entries below `hive`'s classes, without the hive's prefix."""
-        prefix = hive + '\\software\\classes\\'
         out = set()
         for line in self.lines:
-            path = line[2]
-            if not path.startswith(prefix) or (view and line[1] != view):
-                continue
-            rest = path[len(prefix):]
-            if any(rest == k or rest.startswith(k + '\\') for k in CONTROL_KEYS):
+            rest = self._control_key(line[2], hive)
+            if rest is not None and (not view or line[1] == view):
                 out.add((line[0], line[1], rest) + line[3:])
         return out
 
     def rest(self):
         """Everything else: the installer's entries and the user's top-level class keys."""
-        return {l for l in self.lines if not self._is_control(l)}
-
-    @staticmethod
-    def _is_control(line):
-        for hive in ('hklm', 'hkcu'):
-            prefix = hive + '\\software\\classes\\'
-            if line[2].startswith(prefix):
-                rest = line[2][len(prefix):]
-                if any(rest == k or rest.startswith(k + '\\') for k in CONTROL_KEYS):
-                    return True
-        return False
+        return {l for l in self.lines
+                if self._control_key(l[2], 'hklm') is None and
+                self._control_key(l[2], 'hkcu') is None}
 
     def products(self, name):
         """Uninstall entries named `name`: {product code: version}."""
