@@ -193,7 +193,6 @@ def msi_table(package, table):
 
 
 def signatures(args, work):
-    ca = None
     if os.environ.get('PEL_SIGN_PFX'):
         ca = os.environ.get('PEL_SIGN_CAFILE')
     else:
@@ -225,6 +224,12 @@ def signatures(args, work):
     files = msi_table(args.package, 'File')
     check([r[4] for r in files] == [args.version + '.0'], "the File table's version",
           str([r[4] for r in files]))
+    with open(args.ocx, 'rb') as f:
+        resource = f.read()
+    text = 'FileVersion\0'.encode('utf-16-le')
+    at = resource.find(text)
+    check(at > 0 and (args.version + '.0').encode('utf-16-le') in resource[at:at + 64],
+          "the DLL's version resource carries the version")
 
 
 class Run:
