@@ -1,5 +1,7 @@
 #include "ResourceCounts.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -126,6 +128,45 @@ void CountGdi(ResourceSnapshot* snapshot) {
   snapshot->gdi_ok = true;
 }
 
+// VM_COUNTERS up to PagefileUsage, the same fields in both architectures (SIZE_T wide).
+struct VmCounters {
+  SIZE_T peak_virtual_size;
+  SIZE_T virtual_size;
+  ULONG page_fault_count;
+  SIZE_T peak_working_set_size;
+  SIZE_T working_set_size;
+  SIZE_T quota_peak_paged_pool_usage;
+  SIZE_T quota_paged_pool_usage;
+  SIZE_T quota_peak_non_paged_pool_usage;
+  SIZE_T quota_non_paged_pool_usage;
+  SIZE_T pagefile_usage;
+  SIZE_T peak_pagefile_usage;
+};
+constexpr ULONG kProcessVmCounters = 3;
+using QueryProcessFn = LONG(NTAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+
+void CountMemory(ResourceSnapshot* snapshot) {
+  auto query = NtdllExport<QueryProcessFn>("NtQueryInformationProcess");
+  VmCounters counters{};
+  if (query && query(GetCurrentProcess(), kProcessVmCounters, &counters, sizeof counters,
+                     nullptr) >= 0) {
+    snapshot->private_bytes = static_cast<long long>(counters.pagefile_usage);
+  }
+}
+
+void CountThreads(ResourceSnapshot* snapshot) {
+  HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (all == INVALID_HANDLE_VALUE) return;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  long count = 0;
+  for (BOOL more = Thread32First(all, &entry); more; more = Thread32Next(all, &entry)) {
+    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+  }
+  CloseHandle(all);
+  snapshot->threads = count;
+}
+
 }  // namespace
 
 ResourceSnapshot TakeSnapshot() {
@@ -133,6 +174,8 @@ ResourceSnapshot TakeSnapshot() {
   CountWindows(&snapshot);
   CountHandles(&snapshot);
   CountGdi(&snapshot);
+  CountMemory(&snapshot);
+  CountThreads(&snapshot);
   return snapshot;
 }
 
@@ -140,5 +183,6 @@ std::string CountsText(const ResourceSnapshot& snapshot) {
   auto count = [](bool ok, size_t n) { return ok ? std::to_string(n) : std::string("-1"); };
   return "windows\t" + std::to_string(snapshot.windows.size()) + "\thandles\t" +
          count(snapshot.handles_ok, snapshot.handles.size()) + "\tgdi\t" +
-         count(snapshot.gdi_ok, snapshot.gdi.size());
+         count(snapshot.gdi_ok, snapshot.gdi.size()) + "\tprivate\t" +
+         std::to_string(snapshot.private_bytes) + "\tthreads\t" + std::to_string(snapshot.threads);
 }

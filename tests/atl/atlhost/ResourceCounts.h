@@ -1,7 +1,9 @@
 // What this process holds, counted the ways that work under Wine 8 (where GetGuiResources
-// and GetProcessHandleCount answer 0): windows by enumeration (top-level, their descendants
-// and message-only windows), kernel handles from the system's handle table, GDI objects from
-// the process's GDI handle table (the PEB's GdiSharedHandleTable).
+// and GetProcessHandleCount answer 0 and PrivateUsage stays 0): windows by enumeration
+// (top-level, their descendants and message-only windows), kernel handles from the system's
+// handle table, GDI objects from the process's GDI handle table (the PEB's
+// GdiSharedHandleTable), private memory from the process's VM counters, threads from a
+// Toolhelp snapshot.
 #pragma once
 #include <windows.h>
 
@@ -15,9 +17,11 @@ struct ResourceSnapshot {
   std::map<unsigned, unsigned> gdi;            // table index -> object type
   bool handles_ok = false;
   bool gdi_ok = false;
+  long long private_bytes = -1;  // the process's pagefile-backed (private) memory
+  long threads = -1;
 };
 
 ResourceSnapshot TakeSnapshot();
 
-// "windows N handles N gdi N" (-1 where a count could not be taken).
+// "windows N handles N gdi N private N threads N" (-1 where a count could not be taken).
 std::string CountsText(const ResourceSnapshot& snapshot);
