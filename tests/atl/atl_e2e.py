@@ -11,6 +11,9 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "wine"))
+from kvsim_control import Kvsim  # noqa: E402
+
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 CONTROL = "{FE4F5263-11D5-4724-95BA-A978983B6369}"
@@ -43,53 +46,6 @@ def regsvr32(*args):
     exe = "C:\\windows\\syswow64\\regsvr32.exe" if ARCH == "i686" else "regsvr32"
     return subprocess.run(["wine", exe, "/s", *args], stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL, timeout=60).returncode
-
-
-class Kvsim:
-    """kvsim with its control port: LOAD a scenario, REQUESTS of a port."""
-
-    def __init__(self):
-        port_file = os.path.join(WORK, "kvsim.port")
-        self.log = open(os.path.join(WORK, "kvsim.log"), "w")
-        self.process = subprocess.Popen([KVSIM, "--control", "--port-file", port_file],
-                                        stdout=self.log, stderr=subprocess.STDOUT)
-        for _ in range(100):
-            if os.path.exists(port_file) and open(port_file).read().strip():
-                break
-            time.sleep(0.05)
-        self.control = int(open(port_file).read().strip())
-
-    def command(self, text, body=b""):
-        with socket.create_connection(("127.0.0.1", self.control), timeout=10) as s:
-            s.sendall(text.encode() + body)
-            chunks = []
-            while True:
-                data = s.recv(65536)
-                if not data:
-                    break
-                chunks.append(data)
-        return b"".join(chunks)
-
-    def load(self, path):
-        text = open(path, "rb").read()
-        answer = self.command(f"LOAD {len(text)}\n", text).decode().split()
-        assert answer[0] == "OK", answer
-        return int(answer[1])
-
-    def request_lines(self, port):
-        data = self.command(f"REQUESTS {port}\n")
-        head, _, rest = data.partition(b"\n")
-        firsts = []
-        for _ in range(int(head.split()[1])):
-            size, _, rest = rest.partition(b"\n")
-            firsts.append(rest[: int(size)].decode("latin-1").split("\r\n")[0])
-            rest = rest[int(size):]
-        return firsts
-
-    def close(self):
-        self.process.terminate()
-        self.process.wait(timeout=10)
-        self.log.close()
 
 
 def run_atlhost(name, port):
@@ -305,7 +261,7 @@ def unreachable_server():
 
 
 def main():
-    kv = Kvsim()
+    kv = Kvsim(KVSIM, WORK)
     try:
         port = kv.load(os.path.join(ROOT, "tools", "kvsim", "demo.scenario"))
         for family, dll in FAMILIES:

@@ -3,8 +3,12 @@ and pelhost runs. Shared by unload_bound.py and wall.py."""
 import os
 import socket
 import subprocess
+import sys
 import threading
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "wine"))
+from kvsim_control import Kvsim  # noqa: E402,F401
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 CONTROL = "{FE4F5263-11D5-4724-95BA-A978983B6369}"
@@ -21,45 +25,6 @@ def check(ok, what):
 
 def winpath(path):
     return "Z:" + path.replace("/", "\\")
-
-
-class Kvsim:
-    """kvsim with its control port: scenarios are loaded and unloaded while it runs."""
-
-    def __init__(self, kvsim, work):
-        port_file = os.path.join(work, "kvsim.port")
-        if os.path.exists(port_file):
-            os.remove(port_file)
-        self.log = open(os.path.join(work, "kvsim.log"), "w")
-        self.process = subprocess.Popen([kvsim, "--control", "--port-file", port_file],
-                                        stdout=self.log, stderr=subprocess.STDOUT)
-        for _ in range(100):
-            if os.path.exists(port_file) and open(port_file).read().strip():
-                break
-            time.sleep(0.05)
-        self.control = int(open(port_file).read().strip())
-
-    def command(self, text, body=b""):
-        with socket.create_connection(("127.0.0.1", self.control), timeout=10) as s:
-            s.sendall(text.encode() + body)
-            chunks = []
-            while True:
-                data = s.recv(65536)
-                if not data:
-                    break
-                chunks.append(data)
-        return b"".join(chunks)
-
-    def load_text(self, text):
-        body = text.encode()
-        answer = self.command(f"LOAD {len(body)}\n", body).decode().split()
-        assert answer and answer[0] == "OK", answer
-        return int(answer[1])
-
-    def close(self):
-        self.process.terminate()
-        self.process.wait(timeout=10)
-        self.log.close()
 
 
 def demo_scenario(udp_port=None):

@@ -18,6 +18,8 @@ import subprocess
 import sys
 import time
 
+from kvsim_control import Kvsim
+
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 PEERS_ENV = sys.argv[5] if len(sys.argv) > 5 else ""
 FAMILY = sys.argv[6] if len(sys.argv) > 6 else "standins"
@@ -53,68 +55,6 @@ def check(ok, what):
     if not ok:
         failures.append(what)
     return ok
-
-
-# ---- kvsim through its control port
-
-class Kvsim:
-    def __init__(self):
-        port_file = os.path.join(WORK, "kvsim.port")
-        self.log = open(os.path.join(WORK, "kvsim.log"), "w")
-        self.process = subprocess.Popen([KVSIM, "--control", "--port-file", port_file],
-                                        stdout=self.log, stderr=subprocess.STDOUT)
-        for _ in range(100):
-            if os.path.exists(port_file) and open(port_file).read().strip():
-                break
-            time.sleep(0.05)
-        self.control = int(open(port_file).read().strip())
-        self.udp_ports = {}
-
-    def command(self, text, body=b""):
-        with socket.create_connection(("127.0.0.1", self.control), timeout=10) as s:
-            s.sendall(text.encode() + body)
-            chunks = []
-            while True:
-                data = s.recv(65536)
-                if not data:
-                    break
-                chunks.append(data)
-        return b"".join(chunks)
-
-    def load(self, path):
-        """Serves the scenario; its HTTP port (its audio port, if any, in udp_ports)."""
-        text = open(path, "rb").read()
-        answer = self.command(f"LOAD {len(text)}\n", text).decode().split()
-        assert answer[0] == "OK", answer
-        if len(answer) > 2:
-            self.udp_ports[int(answer[1])] = int(answer[2])
-        return int(answer[1])
-
-    def records(self, verb, port):
-        data = self.command(f"{verb} {port}\n")
-        head, _, rest = data.partition(b"\n")
-        count = int(head.split()[1])
-        out = []
-        for _ in range(count):
-            size, _, rest = rest.partition(b"\n")
-            out.append(rest[: int(size)])
-            rest = rest[int(size):]
-        return out
-
-    def requests(self, port):
-        return [r.decode("latin-1") for r in self.records("REQUESTS", port)]
-
-    def datagrams(self, port):
-        """What the scenario's audio port received, in order."""
-        return self.records("DATAGRAMS", port)
-
-    def unload(self, port):
-        self.command(f"UNLOAD {port}\n")
-
-    def close(self):
-        self.process.terminate()
-        self.process.wait(timeout=10)
-        self.log.close()
 
 
 # ---- pelhost
@@ -727,7 +667,7 @@ def strict_cases(kv, port):
 
 def main():
     os.makedirs(WORK, exist_ok=True)
-    kv = Kvsim()
+    kv = Kvsim(KVSIM, WORK)
     try:
         port = kv.load(os.path.join(ROOT, "tools", "kvsim", "demo.scenario"))
         if FAMILY == "strict":
