@@ -411,6 +411,11 @@ def main():
 
     signatures(args, args.work)
 
+    # A prefix of its own: the registry comparisons need one that no other suite registers
+    # anything in (Wine's type library registration, for one, leaves keys in the other
+    # registry view behind when the library is unregistered).
+    os.environ['PEL_WINEPREFIX'] = os.path.join(ROOT, 'build', 'wineprefix-msi')
+
     # One Wine program for the whole run keeps the wineserver up between the steps.
     holder = subprocess.Popen(['bash', WINE_RUN, args.msicheck, 'hold'], stdin=subprocess.PIPE,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
