@@ -10,25 +10,6 @@
 
 namespace {
 
-struct IdSearch {
-  int id;
-  HWND found;
-};
-
-BOOL CALLBACK MatchId(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<IdSearch*>(param);
-  if (GetDlgCtrlID(window) != search->id) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-// EnumChildWindows walks every descendant, parents before their children.
-HWND Descendant(HWND root, int id) {
-  IdSearch search{id, nullptr};
-  EnumChildWindows(root, MatchId, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // A button press and release where a user would click; posted, as input arrives.
 void PostClick(HWND target, POINT at) {
   LPARAM where = MAKELPARAM(at.x, at.y);

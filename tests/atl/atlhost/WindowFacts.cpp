@@ -23,3 +23,25 @@ std::string PlaceIn(HWND window, HWND parent) {
                 r.bottom - r.top);
   return text;
 }
+
+namespace {
+
+struct IdSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<IdSearch*>(param);
+  if (GetDlgCtrlID(window) != search->id) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND Descendant(HWND root, int id) {
+  IdSearch search{id, nullptr};
+  if (root) EnumChildWindows(root, MatchId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}

@@ -8,26 +8,12 @@
 #include "AtlApi.h"
 #include "HostCycle.h"
 #include "MessageBoxRecorder.h"
+#include "OleThread.h"
 #include "Options.h"
 #include "Report.h"
 #include "ResourceCounts.h"
 
 namespace {
-
-// COM and OLE for this thread, for as long as the harness runs.
-class OleThread {
- public:
-  OleThread() : hr_(OleInitialize(nullptr)) {}
-  OleThread(const OleThread&) = delete;
-  OleThread& operator=(const OleThread&) = delete;
-  ~OleThread() {
-    if (SUCCEEDED(hr_)) OleUninitialize();
-  }
-  HRESULT Result() const { return hr_; }
-
- private:
-  HRESULT hr_;
-};
 
 // Counters are trusted only after a deliberate leak of each kind moved them.
 void ProbeCounters(Report& report) {

@@ -28,9 +28,11 @@
 #include "AtlApi.h"
 #include "ComRef.h"
 #include "MessageBoxRecorder.h"
+#include "OleThread.h"
 #include "ParamPropertyBag.h"
 #include "Report.h"
 #include "ResourceCounts.h"
+#include "WindowFacts.h"
 #include "WindowHandle.h"
 
 namespace {
@@ -97,20 +99,6 @@ bool Parse(int argc, wchar_t** argv, Options* o) {
   }
   return !o->control.empty() && !o->ports.empty();
 }
-
-class OleThread {
- public:
-  OleThread() : hr_(OleInitialize(nullptr)) {}
-  OleThread(const OleThread&) = delete;
-  OleThread& operator=(const OleThread&) = delete;
-  ~OleThread() {
-    if (SUCCEEDED(hr_)) OleUninitialize();
-  }
-  HRESULT Result() const { return hr_; }
-
- private:
-  HRESULT hr_;
-};
 
 void Pump(DWORD ms) {
   const DWORD end = GetTickCount() + ms;
@@ -282,24 +270,6 @@ bool RunRound(int round, const Options& o, const CLSID& clsid, const AtlApi& atl
   for (const std::string& line : boxes.Take()) report.Line(line);
   report.Line("counts\t" + r + "\tclosed\t" + CountsText(TakeSnapshot()));
   return ok && shown == n;
-}
-
-struct Search {
-  int id;
-  HWND found;
-};
-
-BOOL CALLBACK MatchId(HWND child, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  if (GetDlgCtrlID(child) != search->id) return TRUE;
-  search->found = child;
-  return FALSE;
-}
-
-HWND Descendant(HWND root, int id) {
-  Search search{id, nullptr};
-  if (root) EnumChildWindows(root, MatchId, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 // One soak step on the control's pane: a button clicked at its centre, or a list entry chosen
