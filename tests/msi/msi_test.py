@@ -376,7 +376,10 @@ class Run:
         check(rc == 0, 'side by side: msiexec /x', out)
         same('side by side: no entry left', set(), self.prefix.dump('both-removed').control('hklm'))
 
-    def per_user(self, before, registered):
+    def per_user(self, registered):
+        # The packages' runs leave Wine's empty installer folders behind; the user's
+        # registration is measured against the registry as it stands before it.
+        before = self.prefix.dump('pre-user')
         view = self.platform.view
         os.makedirs(os.path.dirname(self.user_dll), exist_ok=True)
         shutil.copyfile(self.args.ocx, self.user_dll)
@@ -444,7 +447,7 @@ def run_all(args):
         alone = run.install_upgrade_remove(before, registered)
         if args.other_package:
             run.side_by_side(alone)
-        run.per_user(before, registered)
+        run.per_user(registered)
     except BaseException:
         run.clean_up()
         raise
