@@ -34,6 +34,12 @@ bool Channel::sleep(int timeoutMs) const {
   }
 }
 
+void Channel::abort() {
+  const linger reset{1, 0};
+  ::setsockopt(socket_.get(), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+  socket_.reset();
+}
+
 Channel::Io Channel::receive(std::string& into, std::size_t max, int timeoutMs) {
   if (max == 0) return Io::kError;
   switch (waitFor(POLLIN, timeoutMs)) {

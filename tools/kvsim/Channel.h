@@ -28,6 +28,8 @@ class Channel {
   void finish(int lingerMs, const std::function<void(std::string_view)>& onBytes);
   // Waits timeoutMs without reading; false when the owner stops meanwhile.
   bool sleep(int timeoutMs) const;
+  // Closes with a reset instead of the orderly end: the client's next read fails.
+  void abort();
 
  private:
   enum class Ready { kYes, kTimeout, kStopped, kError };

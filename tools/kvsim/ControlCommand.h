@@ -6,14 +6,22 @@
 #include <string_view>
 #include <vector>
 
+#include "HttpFault.h"
+
 namespace kvsim {
 
-// One command line of the control protocol: "LOAD <n>", "REQUESTS <port>", "DATAGRAMS <port>",
-// "CLEAR <port>" or "UNLOAD <port>" (a CR before the LF is tolerated).
+// One command line of the control protocol (a CR before the LF is tolerated):
+//   LOAD <n> | REQUESTS <port> | DATAGRAMS <port> | CLEAR <port> | UNLOAD <port>
+//   FAULT <port> none|stall <ms>|cut <n>|reset <n>|garbage|refuse
+//   RESTART <port> [down <ms>]
+//   AUDIO <port> silent|normal
 struct ControlCommand {
-  enum class Verb { kLoad, kRequests, kDatagrams, kClear, kUnload };
-  Verb verb;
-  uint64_t number;  // the byte count of LOAD, else the port
+  enum class Verb { kLoad, kRequests, kDatagrams, kClear, kUnload, kFault, kRestart, kAudio };
+  Verb verb = Verb::kLoad;
+  uint64_t number = 0;  // the byte count of LOAD, else the port
+  HttpFault fault;      // FAULT
+  uint64_t downMs = 0;  // RESTART
+  bool silent = false;  // AUDIO
 };
 
 // The command, or nothing with a reason in error.

@@ -79,6 +79,14 @@ std::string ControlServer::execute(Channel& channel, std::string& received) {
       return registry_.clear(port) ? "OK\n" : Error("no scenario on port " + std::to_string(port));
     case ControlCommand::Verb::kUnload:
       return registry_.unload(port) ? "OK\n" : Error("no scenario on port " + std::to_string(port));
+    case ControlCommand::Verb::kFault:
+      return registry_.fault(port, command->fault, error) ? "OK\n" : Error(error);
+    case ControlCommand::Verb::kRestart: {
+      auto sleep = [&channel](int ms) { return channel.sleep(ms); };
+      return registry_.restart(port, command->downMs, sleep, error) ? "OK\n" : Error(error);
+    }
+    case ControlCommand::Verb::kAudio:
+      return registry_.audio(port, command->silent, error) ? "OK\n" : Error(error);
   }
   return Error("unknown command");
 }

@@ -11,8 +11,8 @@ namespace kvsim {
 
 class Channel;
 
-// The control port: one command per connection (LOAD, REQUESTS, DATAGRAMS, CLEAR, UNLOAD),
-// answered and closed. Going away unloads every scenario.
+// The control port: one command per connection (ControlCommand.h), answered and closed.
+// Going away unloads every scenario.
 class ControlServer {
  public:
   static std::unique_ptr<ControlServer> Start(std::string& error);

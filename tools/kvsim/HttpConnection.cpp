@@ -15,6 +15,9 @@ constexpr std::size_t kMaxRecordedBytes = 1024 * 1024;
 constexpr int kHeadIdleMs = 30000;
 // After the answer, how long kvsim waits for the client to close before it closes itself.
 constexpr int kLingerMs = 1000;
+// Before a reset, time for the bytes already sent to reach the client, so that it fails in
+// the middle of the answer rather than before it.
+constexpr int kBeforeResetMs = 50;
 
 const std::string& BadRequest() {
   static const std::string bytes = PlainResponse("HTTP/1.1 400 Bad Request", "Bad Request");
@@ -34,9 +37,9 @@ const std::string& NotFound() {
 
 }  // namespace
 
-HttpConnection::HttpConnection(Channel& channel, const Scenario& scenario, RequestLog& log,
-                               RequestLog::Entry entry)
-    : channel_(channel), scenario_(scenario), log_(log), entry_(std::move(entry)) {}
+HttpConnection::HttpConnection(Channel& channel, const Scenario& scenario,
+                               const FaultState& fault, RequestLog& log, RequestLog::Entry entry)
+    : channel_(channel), scenario_(scenario), fault_(fault), log_(log), entry_(std::move(entry)) {}
 
 Channel::Io HttpConnection::receive(int timeoutMs) {
   if (recorded_ >= kMaxRecordedBytes) return Channel::Io::kError;
@@ -150,6 +153,27 @@ void HttpConnection::run() {
 
   After after;
   std::string_view response = chooseResponse(head, after);
+  const HttpFault fault = fault_.get();
+  switch (fault.kind) {
+    case HttpFault::Kind::kStall:
+      after = After{AfterMode::kStallBefore, fault.value};
+      break;
+    case HttpFault::Kind::kCut:
+      after = After{AfterMode::kEarlyClose, fault.value};
+      break;
+    case HttpFault::Kind::kGarbage:
+      response = GarbageAnswer();
+      after = After{};
+      break;
+    case HttpFault::Kind::kReset:
+      if (send(response.substr(0, fault.value)) && channel_.sleep(kBeforeResetMs)) {
+        channel_.abort();
+      }
+      return;
+    case HttpFault::Kind::kNone:
+    case HttpFault::Kind::kRefuse:
+      break;
+  }
   switch (after.mode) {
     case AfterMode::kClose:
       if (send(response)) finish();

@@ -5,17 +5,19 @@
 #include <string_view>
 
 #include "Channel.h"
+#include "HttpFault.h"
 #include "RequestLog.h"
 #include "Scenario.h"
 
 namespace kvsim {
 
 // Serves one accepted connection: reads and records the request, answers as the scenario's
-// route says and behaves around the answer as the route's "after" says.
+// route says and behaves around the answer as the route's "after" says, unless the server has a
+// fault put on it at the moment it answers.
 class HttpConnection {
  public:
-  HttpConnection(Channel& channel, const Scenario& scenario, RequestLog& log,
-                 RequestLog::Entry entry);
+  HttpConnection(Channel& channel, const Scenario& scenario, const FaultState& fault,
+                 RequestLog& log, RequestLog::Entry entry);
   void run();
 
  private:
@@ -33,6 +35,7 @@ class HttpConnection {
 
   Channel& channel_;
   const Scenario& scenario_;
+  const FaultState& fault_;
   RequestLog& log_;
   RequestLog::Entry entry_;
   std::string head_;

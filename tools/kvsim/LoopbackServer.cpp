@@ -1,6 +1,7 @@
 #include "LoopbackServer.h"
 
 #include <poll.h>
+#include <sys/socket.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -29,8 +30,13 @@ LoopbackServer::LoopbackServer(Fd listenSocket, std::size_t maxConnections, Acce
       accept_(std::move(accept)) {}
 
 LoopbackServer::~LoopbackServer() {
+  // The port refuses before any connection ends, so that a client that sees its connection
+  // close cannot reach the backlog of a listener that is going (a listening socket shut down
+  // stops listening at once).
+  ::shutdown(listen_.get(), SHUT_RDWR);
   stop_.trigger();
   if (acceptor_.joinable()) acceptor_.join();
+  listen_.reset();
   workers_.joinAll();
 }
 

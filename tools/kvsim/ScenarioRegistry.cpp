@@ -61,6 +61,45 @@ bool ScenarioRegistry::unload(uint16_t port) {
   return true;
 }
 
+bool ScenarioRegistry::fault(uint16_t port, HttpFault fault, std::string& error) {
+  auto loaded = find(port);
+  if (!loaded) {
+    error = "no scenario on port " + std::to_string(port);
+    return false;
+  }
+  return loaded->http->setFault(fault, error);
+}
+
+bool ScenarioRegistry::restart(uint16_t port, uint64_t downMs,
+                               const std::function<bool(int)>& sleep, std::string& error) {
+  auto loaded = find(port);
+  if (!loaded) {
+    error = "no scenario on port " + std::to_string(port);
+    return false;
+  }
+  if (loaded->udp) loaded->udp->setDown(true);
+  loaded->http->close();
+  const bool slept = downMs == 0 || sleep(static_cast<int>(downMs));
+  const bool listening = loaded->http->reopen(error);
+  if (loaded->udp) loaded->udp->setDown(false);
+  if (!slept) error = "kvsim stops";
+  return slept && listening;
+}
+
+bool ScenarioRegistry::audio(uint16_t port, bool silent, std::string& error) {
+  auto loaded = find(port);
+  if (!loaded) {
+    error = "no scenario on port " + std::to_string(port);
+    return false;
+  }
+  if (!loaded->udp) {
+    error = "no udp section on port " + std::to_string(port);
+    return false;
+  }
+  loaded->udp->setSilent(silent);
+  return true;
+}
+
 void ScenarioRegistry::unloadAll() {
   std::map<uint16_t, Loaded> all;
   {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -33,6 +34,17 @@ class ScenarioRegistry {
   bool clear(uint16_t port);
   bool unload(uint16_t port);
   void unloadAll();
+
+  // Faults on a loaded server, on the port its clients know; false with error filled.
+  bool fault(uint16_t port, HttpFault fault, std::string& error);
+  // Every connection closed and the listener with them, down for the time sleep waits (it
+  // answers false when kvsim stops meanwhile), then listening again on the same port; the UDP
+  // side answers nothing meanwhile and forgets its sessions.
+  bool restart(uint16_t port, uint64_t downMs, const std::function<bool(int)>& sleep,
+               std::string& error);
+  // silent: the UDP side records but answers nothing and forgets its sessions; back to
+  // normal, it answers logins again.
+  bool audio(uint16_t port, bool silent, std::string& error);
 
  private:
   struct Loaded {

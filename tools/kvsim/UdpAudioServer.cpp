@@ -48,11 +48,27 @@ std::unique_ptr<UdpAudioServer> UdpAudioServer::Start(UdpScenario scenario, uint
 UdpAudioServer::~UdpAudioServer() {
   stop_.trigger();
   if (receiver_.joinable()) receiver_.join();
+  forgetSessions();
+  senders_.joinAll();
+}
+
+void UdpAudioServer::forgetSessions() {
+  std::map<uint64_t, std::shared_ptr<UdpSession>> ended;
   {
     std::lock_guard<std::mutex> lock(sessionsMutex_);
-    for (auto& entry : sessions_) entry.second->stop();
+    ended.swap(sessions_);
   }
-  senders_.joinAll();
+  for (auto& entry : ended) entry.second->stop();
+}
+
+void UdpAudioServer::setSilent(bool silent) {
+  silent_ = silent;
+  if (silent) forgetSessions();
+}
+
+void UdpAudioServer::setDown(bool down) {
+  down_ = down;
+  if (down) forgetSessions();
 }
 
 void UdpAudioServer::receiveLoop() {
@@ -76,6 +92,7 @@ void UdpAudioServer::receiveLoop() {
 }
 
 void UdpAudioServer::handle(const sockaddr_in& peer, std::string_view datagram) {
+  if (quiet()) return;
   if (datagram.size() >= 2 && static_cast<uint8_t>(datagram[0]) == kRecordMark) {
     const auto kind = static_cast<uint8_t>(datagram[1]);
     if (kind == kKindLogin) {
@@ -141,6 +158,11 @@ void UdpAudioServer::startSession(const sockaddr_in& peer) {
     return;
   }
   std::lock_guard<std::mutex> lock(sessionsMutex_);
+  // Gone quiet since the login was answered: the session is forgotten at once.
+  if (quiet()) {
+    fresh->stop();
+    return;
+  }
   sessions_[PeerKey(peer)] = std::move(fresh);
 }
 

@@ -2,6 +2,7 @@
 
 #include <netinet/in.h>
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -21,7 +22,9 @@ namespace kvsim {
 
 // The server's UDP audio port on 127.0.0.1: answers logins and logouts as the scenario says,
 // runs a session for each logged-in client and records every datagram it receives, byte for
-// byte, in order. Going away stops every session and closes the socket.
+// byte, in order. It can be made quiet (silent, or down for a restart): it still records what
+// comes, but answers nothing and forgets its sessions, as a server that hangs or restarts; back
+// again, it answers logins anew. Going away stops every session and closes the socket.
 class UdpAudioServer {
  public:
   // port 0: a free port. Null, with error filled, when it cannot bind.
@@ -34,6 +37,9 @@ class UdpAudioServer {
   uint16_t port() const { return port_; }
   RequestLog& log() { return log_; }
 
+  void setSilent(bool silent);
+  void setDown(bool down);
+
  private:
   explicit UdpAudioServer(UdpScenario scenario) : scenario_(std::move(scenario)) {}
   void receiveLoop();
@@ -42,11 +48,15 @@ class UdpAudioServer {
   void reply(const sockaddr_in& peer, const std::string& datagram);
   void startSession(const sockaddr_in& peer);
   std::shared_ptr<UdpSession> session(const sockaddr_in& peer, bool remove);
+  bool quiet() const { return silent_ || down_; }
+  void forgetSessions();
 
   const UdpScenario scenario_;
   Fd socket_;
   uint16_t port_ = 0;
   RequestLog log_;
+  std::atomic<bool> silent_{false};
+  std::atomic<bool> down_{false};
   StopSignal stop_;
   std::mutex sessionsMutex_;
   std::map<uint64_t, std::shared_ptr<UdpSession>> sessions_;
