@@ -23,7 +23,7 @@ BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
 
 }  // namespace
 
-MessageBoxRecorder::MessageBoxRecorder() {
+MessageBoxRecorder::MessageBoxRecorder(Answers answers) : answers_(answers) {
   g_recorder = this;
   hook_ = SetWindowsHookExW(WH_CBT, OnCbt, nullptr, GetCurrentThreadId());
 }
@@ -47,6 +47,11 @@ LRESULT CALLBACK MessageBoxRecorder::OnCbt(int code, WPARAM wparam, LPARAM lpara
 }
 
 void MessageBoxRecorder::Answer(HWND dialog) {
+  // A modal dialog's owner is disabled before the dialog is activated.
+  if (answers_ == Answers::kModalOnly) {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    if (owner && IsWindowEnabled(owner)) return;
+  }
   // A dialog can be activated more than once before the posted answer closes it.
   if (!answered_.insert(dialog).second) return;
   std::wstring texts;

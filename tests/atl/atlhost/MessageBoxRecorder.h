@@ -10,7 +10,10 @@
 
 class MessageBoxRecorder {
  public:
-  MessageBoxRecorder();
+  // Which dialogs are answered: every one, or only the modal ones. A modeless dialog (one that
+  // leaves its owner enabled) is then left open for the test to work with.
+  enum class Answers { kEvery, kModalOnly };
+  explicit MessageBoxRecorder(Answers answers = Answers::kEvery);
   MessageBoxRecorder(const MessageBoxRecorder&) = delete;
   MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
   ~MessageBoxRecorder();
@@ -23,6 +26,7 @@ class MessageBoxRecorder {
   static LRESULT CALLBACK OnCbt(int code, WPARAM wparam, LPARAM lparam);
   void Answer(HWND dialog);
 
+  Answers answers_;
   HHOOK hook_ = nullptr;
   std::vector<std::string> seen_;
   std::set<HWND> answered_;
