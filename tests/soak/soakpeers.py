@@ -1,6 +1,8 @@
 """Peers of the soak folder's tests: kvsim through its control port, a silent audio server,
 and pelhost runs. Shared by unload_bound.py and wall.py."""
+import glob
 import os
+import re
 import socket
 import subprocess
 import sys
@@ -97,3 +99,105 @@ def pelhost(bin_dir, work, name, args, params=(), timeout=240, env=None):
     ended = time.monotonic()
     lines = open(report, encoding="latin-1").read().splitlines() if os.path.exists(report) else []
     return status, lines, ended
+
+
+# The audio packet each codec mode's capture sends: 60 header bytes and the coded block.
+AUDIO_PACKET_BYTES = {1: 3132, 2: 1460, 9: 2172}
+
+
+def demo_with_audio(kv, mode):
+    """The demo server (user root) whose audio port echoes every packet the control sends
+    back as records, so that a connection with UDP receive mode plays what it captured, and
+    whose server page names codec mode `mode` (AUDIODEVICETYPE). The page names the audio
+    port of a scenario loaded before it: returns (the page's port, that scenario's port, for
+    kv.datagrams)."""
+    audio = kv.load_text(demo_scenario())
+    text = demo_scenario(kv.udp_ports[audio])
+    assert "AUDIODEVICETYPE=1" in text
+    return kv.load_text(text.replace("AUDIODEVICETYPE=1", f"AUDIODEVICETYPE={mode}")), audio
+
+
+# ---- soakwall's soak report (wallhost/Soak.h), read by soak.py and faults.py
+
+SAVED = " is saved."
+
+
+def soak_steps(lines):
+    """Per step number: its name ("what"), the message boxes' texts ("boxes"), its "error"
+    lines ("errors": a page that did not start goes with the page's first step) and its
+    "speed", "relay" and "audio" lines split at tabs ("lines"). What is reported after a
+    page's close goes with the page's last step."""
+    steps = {}
+    current = None
+
+    def entry(step):
+        return steps.setdefault(step, {"what": "", "boxes": [], "errors": [], "lines": []})
+
+    for line in lines:
+        f = line.split("\t")
+        if f[0] == "step":
+            current = int(f[1])
+            entry(current)["what"] = f[2]
+        elif f[0] == "error" and len(f) > 2 and f[1] == "start":
+            entry(int(f[2]))["errors"].append(line)
+        elif current is None:
+            continue
+        elif f[0] == "msgbox":
+            steps[current]["boxes"].append(f[2] if len(f) > 2 else "")
+        elif f[0] == "error":
+            steps[current]["errors"].append(line)
+        elif f[0] in ("speed", "relay", "audio"):
+            steps[current]["lines"].append(f)
+    return steps
+
+
+def unescape(text):
+    """A report field as it was before the report escaped it."""
+    return re.sub(r"\\(.)", lambda m: {"t": "\t", "n": "\n", "r": "\r"}.get(m.group(1),
+                                                                          m.group(1)), text)
+
+
+def linux_path(windows_path):
+    """C:\\... in the prefix as a Linux path."""
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c",
+                        windows_path[3:].replace("\\", "/"))
+
+
+def snapshot_folders(ports):
+    """The snapshot folders of the servers on these ports, wherever the prefix's user is."""
+    pattern = os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData",
+                           "LocalLow", "Norvane Works", "Pelioran")
+    return [os.path.join(base, f"127.0.0.1-{p}") for base in glob.glob(pattern) for p in ports]
+
+
+def viewer_pictures(bin_dir, work):
+    """The registered viewer's snapshot pictures (soakwall --viewer-pictures), by (camera,
+    tile height) as texts: ("1", "0") .. ("6", "240")."""
+    folder = os.path.join(work, "pictures")
+    os.makedirs(folder, exist_ok=True)
+    subprocess.run(["wine", os.path.join(bin_dir, "soakwall.exe"), "--out",
+                    winpath(os.path.join(work, "pictures.txt")), "--viewer-pictures",
+                    winpath(folder)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   timeout=120)
+    pictures = {}
+    for path in glob.glob(os.path.join(folder, "cam*-*.jpg")):
+        camera, height = os.path.basename(path)[3:-4].split("-")
+        pictures[(camera, height)] = open(path, "rb").read()
+    return pictures
+
+
+def lost_snapshots(saved, pictures):
+    """Of the paths that "... is saved." named, those that are not a file in a server's
+    snapshot folder holding the viewer's picture of the camera its name gives (a single view,
+    or a tile of a 480-line module), as (path, bytes found or None)."""
+    name = re.compile(r"C:\\users\\[^\\]+\\AppData\\LocalLow\\Norvane Works\\Pelioran\\"
+                      r"127\.0\.0\.1-\d+\\\d{8}_\d{2}h\d{2}m\d{2}s_cam([1-6])\.jpg")
+    lost = []
+    for path in saved:
+        m = name.fullmatch(path)
+        data = open(linux_path(path), "rb").read() \
+            if m and os.path.exists(linux_path(path)) else None
+        if data is None or data not in (pictures.get((m.group(1), "0")),
+                                        pictures.get((m.group(1), "240"))):
+            lost.append((path, None if data is None else len(data)))
+    return lost
