@@ -4,7 +4,8 @@
 # wave devices).
 #   soak.sh <case> <bin folder> <work folder> <x86_64|i686> <kvsim>
 # case: unload (the bounded page close with audio connected to a silent server), wall (16
-# controls in one container) or run (the soak: page reloads and pane commands, counts sampled).
+# controls in one container), run (the soak: page reloads and pane commands, counts sampled)
+# or faults (the soak while kvsim breaks its servers and mends them).
 set -uo pipefail
 case=$1 bin=$2 work=$3 arch=$4 kvsim=$5
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -27,6 +28,7 @@ else
     unload) XDG_RUNTIME_DIR=$pulse/run python3 "$root/tests/soak/unload_bound.py" "$bin" "$work" "$kvsim" ;;
     wall) XDG_RUNTIME_DIR=$pulse/run python3 "$root/tests/soak/wall.py" "$bin" "$work" "$arch" "$kvsim" ;;
     run) XDG_RUNTIME_DIR=$pulse/run python3 "$root/tests/soak/soak.py" "$bin" "$work" "$arch" "$kvsim" ;;
+    faults) XDG_RUNTIME_DIR=$pulse/run python3 "$root/tests/soak/faults.py" "$bin" "$work" "$arch" "$kvsim" ;;
     *) echo "FAIL: unknown case $case"; false ;;
   esac
   status=$?
