@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <vector>
+#include <type_traits>
 
 #include "control/win/com/Module.h"
 
@@ -11,12 +11,26 @@ namespace pel::win {
 
 namespace {
 
-// The thread's open modeless dialogs, for TranslateDialogMessage.
-thread_local std::vector<HWND> t_openDialogs;
+// The thread's open modeless dialogs, for TranslateDialogMessage. A plain array, not a
+// container: a thread_local with a destructor makes the runtime pin the DLL until the thread
+// ends, and a browser's window thread never ends, so the DLL could never be unloaded once a
+// dialog had been opened. Each control opens at most two; a thread hosting more than
+// kMaxOpen / 2 controls with both open loses only keyboard navigation in the extra ones.
+constexpr int kMaxOpen = 64;
+struct OpenDialogs {
+  HWND list[kMaxOpen];
+  int count;
+};
+static_assert(std::is_trivially_destructible_v<OpenDialogs>);
+thread_local OpenDialogs t_open;
+
+void Remember(HWND hwnd) {
+  if (t_open.count < kMaxOpen) t_open.list[t_open.count++] = hwnd;
+}
 
 void Forget(HWND hwnd) {
-  t_openDialogs.erase(std::remove(t_openDialogs.begin(), t_openDialogs.end(), hwnd),
-                      t_openDialogs.end());
+  HWND* end = std::remove(t_open.list, t_open.list + t_open.count, hwnd);
+  t_open.count = static_cast<int>(end - t_open.list);
 }
 
 }  // namespace
@@ -46,7 +60,8 @@ void ModelessDialog::Destroy() {
 
 bool ModelessDialog::TranslateDialogMessage(MSG& msg) {
   if (msg.hwnd == nullptr) return false;
-  for (HWND dialog : t_openDialogs) {
+  for (int i = 0; i < t_open.count; ++i) {
+    const HWND dialog = t_open.list[i];
     if (dialog == msg.hwnd || IsChild(dialog, msg.hwnd)) return IsDialogMessageA(dialog, &msg) != FALSE;
   }
   return false;
@@ -57,7 +72,7 @@ INT_PTR CALLBACK ModelessDialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LP
     auto* self = reinterpret_cast<ModelessDialog*>(lParam);
     SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
     self->hwnd_ = hwnd;
-    t_openDialogs.push_back(hwnd);
+    Remember(hwnd);
     return self->handler_->OnInitDialog(hwnd) ? TRUE : FALSE;
   }
   auto* self = reinterpret_cast<ModelessDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
