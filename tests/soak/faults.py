@@ -99,7 +99,7 @@ class ReportTail:
             f.seek(self.offset)
             data = f.read()
             self.offset = f.tell()
-        parts = (self.partial + data).split("\n")
+        parts = (self.partial + data.replace("\r", "")).split("\n")
         self.partial = parts.pop()
         self.lines.extend(parts)
         now = time.monotonic()
@@ -175,11 +175,15 @@ class Injector(threading.Thread):
     def http_fault(self, page, name, fault, _messages):
         # The page before ends with a module chosen from the list, which reads that module's
         # page: the fault comes once that read was answered, and stands when the page closes
-        # and the next one starts.
-        if not self.wait_step(page * PAGE - 2):
+        # and the next one starts. The log is cleared two steps before (Play and the speed
+        # list read nothing).
+        if not self.wait_step(page * PAGE - 3):
             raise RuntimeError(f"the soak never reached page {page}")
         self.command(f"CLEAR {self.page_port}\n")
         self.wait_step(page * PAGE - 1)
+        last = [l for l in self.report.lines if l.startswith(f"step\t{page * PAGE - 1}\t")]
+        if last != [f"step\t{page * PAGE - 1}\tmodule"]:
+            raise RuntimeError(f"a page's last step is not the module list ({last})")
         deadline = time.monotonic() + 10
         while not any("/asp-get/kvmodinf.asp" in r for r in self.kv.request_lines(self.page_port)):
             if time.monotonic() > deadline:
@@ -348,6 +352,9 @@ def check_audio(kv, audio_port, steps, injected):
     check(connected_before and 1 <= facts["from"] <= facts["to"] < PAGE - 1,
           f"the audio server went silent while the audio dialog was connected and came back "
           f"before the page closed (steps {facts['from']} to {facts['to']})")
+    print(f"figure: audio server silent (page 0, steps {facts['from']} to {facts['to']}): "
+          f"{facts['packets']} packets from the control unanswered; message boxes "
+          f"{[b for b in page_boxes(steps, 0) if not b.endswith(SAVED)]}", flush=True)
     check(facts["packets"] > 0, f"the control went on sending to the silent server "
           f"({facts['packets']} packets)")
     logins = [d for d in kv.datagrams(audio_port) if len(d) == 68 and d[:2] == bytes([0x7E, LOGIN])]
