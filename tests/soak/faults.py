@@ -24,9 +24,7 @@ The message counts per fault and the pages' times are printed as "figure:" lines
     faults.py BIN WORK ARCH KVSIM
 """
 import collections
-import glob
 import os
-import re
 import shutil
 import subprocess
 import sys
@@ -34,7 +32,9 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from soakpeers import CONTROL, Kvsim, check, demo_with_audio, failures, winpath  # noqa: E402
+from soakpeers import (CONTROL, SAVED, Kvsim, check, demo_with_audio, failures,  # noqa: E402
+                       lost_snapshots, snapshot_folders, soak_steps, unescape,
+                       viewer_pictures, winpath)
 
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 # A page reloads after the first 16 steps of soakwall's cycle (audio connect, cameras,
@@ -45,7 +45,6 @@ PAGE = 16
 MODE = 2
 SERVER_PAGE = "/asp-get/kvsvrinf.asp"
 NO_MODULE_PAGE = "/asp-get/kvmodinf.asp?KvModId=-1"
-SAVED = " is saved."
 LOGIN = 6
 
 
@@ -221,62 +220,6 @@ class Injector(threading.Thread):
             t.join()
 
 
-def parse(lines):
-    """Per step: its name, message boxes, failures and detail lines (those after a page's
-    close go with the page's last step)."""
-    steps = {}
-    current = None
-    for line in lines:
-        f = line.split("\t")
-        if f[0] == "step":
-            current = int(f[1])
-            steps[current] = {"what": f[2], "boxes": [], "errors": [], "lines": []}
-        elif f[0] == "error" and len(f) > 2 and f[1] == "start":
-            # A page's start is reported before its first step.
-            steps.setdefault(int(f[2]), {"what": "", "boxes": [], "errors": [], "lines": []})
-            steps[int(f[2])]["errors"].append(line)
-        elif current is None:
-            continue
-        elif f[0] == "msgbox":
-            steps[current]["boxes"].append(f[2] if len(f) > 2 else "")
-        elif f[0] == "error":
-            steps[current]["errors"].append(line)
-        elif f[0] in ("audio", "relay", "speed"):
-            steps[current]["lines"].append(f)
-    return steps
-
-
-def unescape(text):
-    return re.sub(r"\\(.)", lambda m: {"t": "\t", "n": "\n", "r": "\r"}.get(m.group(1),
-                                                                          m.group(1)), text)
-
-
-def linux_path(windows_path):
-    return os.path.join(os.environ["WINEPREFIX"], "drive_c", windows_path[3:].replace("\\", "/"))
-
-
-def snapshot_folders(port):
-    pattern = os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "*", "AppData",
-                           "LocalLow", "Norvane Works", "Pelioran")
-    return [os.path.join(base, f"127.0.0.1-{port}") for base in glob.glob(pattern)]
-
-
-def viewer_pictures():
-    folder = os.path.join(WORK, "pictures")
-    os.makedirs(folder, exist_ok=True)
-    subprocess.run(["wine", os.path.join(BIN, "soakwall.exe"), "--out",
-                    winpath(os.path.join(WORK, "pictures.txt")), "--viewer-pictures",
-                    winpath(folder)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   timeout=120)
-    pictures = {}
-    for path in glob.glob(os.path.join(folder, "cam*-*.jpg")):
-        camera, height = os.path.basename(path)[3:-4].split("-")
-        pictures[(camera, height)] = open(path, "rb").read()
-    check(len(pictures) == 12, f"the viewer's pictures of six cameras at two tile heights "
-          f"({len(pictures)})")
-    return pictures
-
-
 def page_boxes(steps, page):
     return [b for n in range(page * PAGE, (page + 1) * PAGE) if n in steps
             for b in steps[n]["boxes"]]
@@ -368,16 +311,7 @@ def check_audio(kv, audio_port, steps, injected):
 def check_snapshots(steps, pictures):
     saved = [unescape(b[: -len(SAVED)]) for s in steps.values() for b in s["boxes"]
              if b.endswith(SAVED)]
-    name = re.compile(r"C:\\users\\[^\\]+\\AppData\\LocalLow\\Norvane Works\\Pelioran\\"
-                      r"127\.0\.0\.1-\d+\\\d{8}_\d{2}h\d{2}m\d{2}s_cam([1-6])\.jpg")
-    bad = []
-    for path in saved:
-        m = name.fullmatch(path)
-        data = open(linux_path(path), "rb").read() \
-            if m and os.path.exists(linux_path(path)) else None
-        if data is None or data not in (pictures.get((m.group(1), "0")),
-                                        pictures.get((m.group(1), "240"))):
-            bad.append((path, None if data is None else len(data)))
+    bad = lost_snapshots(saved, pictures)
     check(saved != [] and bad == [], f"no snapshot is lost: every \"... is saved.\" names a file "
           f"with the viewer's picture of its camera ({len(saved)} saved; {bad[:3]})")
 
@@ -387,9 +321,11 @@ def main():
     kv = Kvsim(KVSIM, WORK)
     injector = None
     try:
-        pictures = viewer_pictures()
+        pictures = viewer_pictures(BIN, WORK)
+        check(len(pictures) == 12, f"the viewer's pictures of six cameras at two tile heights "
+              f"({len(pictures)})")
         page_port, audio_port = demo_with_audio(kv, MODE)
-        for folder in snapshot_folders(page_port):
+        for folder in snapshot_folders([page_port]):
             shutil.rmtree(folder, ignore_errors=True)
         path = os.path.join(WORK, "faults.txt")
         if os.path.exists(path):
@@ -417,7 +353,7 @@ def main():
               f"{process.returncode})")
         check(injector.problem is None and len(injector.log) == 1 + len(HTTP_FAULTS),
               f"every fault was put on the servers ({injector.problem or len(injector.log)})")
-        steps = parse(lines)
+        steps = soak_steps(lines)
         check(len([n for n in steps if steps[n]["what"]]) == STEPS,
               f"every step ran ({len(steps)} of {STEPS})")
         check_pages(steps, injector.log)
@@ -429,7 +365,7 @@ def main():
         print(f"figure: {STEPS} steps, {PAGES} pages, {took:.1f} s; pages took "
               f"{', '.join(f'{t:.1f}' for t in times)} s", flush=True)
         if not failures:
-            for folder in snapshot_folders(page_port):
+            for folder in snapshot_folders([page_port]):
                 shutil.rmtree(folder, ignore_errors=True)
     finally:
         kv.close()
