@@ -45,16 +45,22 @@ add_custom_target(pelioran_idl DEPENDS
   ${PEL_GENERATED}/Pelioran.tlb ${PEL_GENERATED}/Pelioran_h.h ${PEL_GENERATED}/Pelioran_i.c)
 
 # The COM frame shared by the control, the stand-ins and pelhost.
-file(GLOB PEL_COM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/control/win/com/*.cpp)
+file(GLOB PEL_COM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/com/*.cpp)
 add_library(pelcomframe STATIC ${PEL_COM_SOURCES})
 target_include_directories(pelcomframe PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(pelcomframe PUBLIC ole32 oleaut32 uuid user32 gdi32 advapi32)
 
+# Variant texts and BMP files for the development tools and tests only (pelhost, stand-ins):
+# the control never needs them.
+add_library(peltoolcom STATIC ${CMAKE_SOURCE_DIR}/tools/comtext/VariantText.cpp
+  ${CMAKE_SOURCE_DIR}/tools/comtext/BmpFile.cpp)
+target_include_directories(peltoolcom PUBLIC ${CMAKE_SOURCE_DIR}/tools)
+target_link_libraries(peltoolcom PUBLIC pelcomframe)
+
 # Pelioran.ocx: the control's Windows shell over the core.
-# Every subsystem's Windows shell folder (src/<subsystem>/win/), but the shared COM frame.
+# Every subsystem's Windows shell folder (src/<subsystem>/win/).
 file(GLOB_RECURSE PEL_CONTROL_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
 list(FILTER PEL_CONTROL_WIN_SOURCES INCLUDE REGEX "/win/")
-list(FILTER PEL_CONTROL_WIN_SOURCES EXCLUDE REGEX "/win/com/")
 add_library(Pelioran SHARED
   ${PEL_CONTROL_WIN_SOURCES}
   ${PEL_GENERATED}/Pelioran_i.c

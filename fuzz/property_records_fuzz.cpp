@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "../src/control/win/com/PropertyRecords.cpp"
+#include "../src/com/PropertyRecords.cpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto records = pel::com::DecodePropertyRecords(data, size);

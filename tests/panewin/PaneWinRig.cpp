@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "control/ControlGeometry.h"
-#include "control/win/com/BmpFile.h"
+#include "comtext/BmpFile.h"
 
 namespace pel::panetest {
 

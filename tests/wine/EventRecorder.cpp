@@ -1,7 +1,7 @@
 #include "EventRecorder.h"
 
-#include "control/win/com/ComObject.h"
-#include "control/win/com/NoTypeInfo.h"
+#include "com/ComObject.h"
+#include "com/NoTypeInfo.h"
 
 namespace pel::wintest {
 

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <map>
 
-#include "control/win/com/ComPtr.h"
+#include "com/ComPtr.h"
 
 namespace pel::wintest {
 

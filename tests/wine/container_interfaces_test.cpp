@@ -12,8 +12,8 @@
 #include "EventRecorder.h"
 #include "Pelioran_h.h"
 #include "WinTestSupport.h"
-#include "control/win/com/ComObject.h"
-#include "control/win/com/ComPtr.h"
+#include "com/ComObject.h"
+#include "com/ComPtr.h"
 
 namespace {
 

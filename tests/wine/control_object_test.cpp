@@ -12,9 +12,9 @@
 #include "EventRecorder.h"
 #include "Pelioran_h.h"
 #include "WinTestSupport.h"
-#include "control/win/com/BStr.h"
-#include "control/win/com/ComPtr.h"
-#include "control/win/com/ComVariant.h"
+#include "com/BStr.h"
+#include "com/ComPtr.h"
+#include "com/ComVariant.h"
 
 namespace {
 

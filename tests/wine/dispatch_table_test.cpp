@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "WinTestSupport.h"
-#include "control/win/com/ComVariant.h"
-#include "control/win/com/DispatchTable.h"
+#include "com/ComVariant.h"
+#include "com/DispatchTable.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "ParamBag.h"
 #include "Pelioran_h.h"
 #include "WinTestSupport.h"
-#include "control/win/com/ComObject.h"
-#include "control/win/com/ComPtr.h"
-#include "control/win/com/ComVariant.h"
+#include "com/ComObject.h"
+#include "com/ComPtr.h"
+#include "com/ComVariant.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "control/win/com/PropertyRecords.h"
+#include "com/PropertyRecords.h"
 
 namespace {
 

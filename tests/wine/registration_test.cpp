@@ -10,9 +10,9 @@
 
 #include "Pelioran_h.h"
 #include "WinTestSupport.h"
-#include "control/win/com/BStr.h"
-#include "control/win/com/ClassRegistration.h"
-#include "control/win/com/ComPtr.h"
+#include "com/BStr.h"
+#include "com/ClassRegistration.h"
+#include "com/ComPtr.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "WinTestSupport.h"
-#include "control/win/com/BStr.h"
+#include "com/BStr.h"
 #include "res/StringTable.h"
 
 namespace {

@@ -10,8 +10,8 @@
 
 #include "EventRecorder.h"
 #include "WinTestSupport.h"
-#include "control/win/com/ComPtr.h"
-#include "control/win/com/ComVariant.h"
+#include "com/ComPtr.h"
+#include "com/ComVariant.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "Pelioran_h.h"
 #include "WinTestSupport.h"
-#include "control/win/com/BStr.h"
-#include "control/win/com/ComPtr.h"
+#include "com/BStr.h"
+#include "com/ComPtr.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "control/win/VariantConvert.h"
-#include "control/win/com/ComVariant.h"
+#include "com/ComVariant.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "WinTestSupport.h"
-#include "control/win/com/ComPtr.h"
-#include "control/win/com/ComVariant.h"
+#include "com/ComPtr.h"
+#include "com/ComVariant.h"
 #include "hosted/SimpleViewer.h"
 #include "hosted/SimpleViewerDispids.h"
 #include "hosted/win/WinDispatchPort.h"

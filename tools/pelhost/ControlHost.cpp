@@ -7,10 +7,10 @@
 
 #include "ParamBag.h"
 #include "WindowInfo.h"
-#include "control/win/com/BStr.h"
-#include "control/win/com/BmpFile.h"
-#include "control/win/com/ComVariant.h"
-#include "control/win/com/VariantText.h"
+#include "com/BStr.h"
+#include "comtext/BmpFile.h"
+#include "com/ComVariant.h"
+#include "comtext/VariantText.h"
 
 namespace pel::host {
 

@@ -10,8 +10,8 @@
 #include "HostOptions.h"
 #include "HostSite.h"
 #include "Report.h"
-#include "control/win/com/ComObject.h"
-#include "control/win/com/ComPtr.h"
+#include "com/ComObject.h"
+#include "com/ComPtr.h"
 
 namespace pel::host {
 

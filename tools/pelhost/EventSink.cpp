@@ -3,8 +3,8 @@
 #include <string>
 
 #include "Report.h"
-#include "control/win/com/ComObject.h"
-#include "control/win/com/VariantText.h"
+#include "com/ComObject.h"
+#include "comtext/VariantText.h"
 
 namespace pel::host {
 

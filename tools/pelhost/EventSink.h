@@ -2,7 +2,7 @@
 
 #include <oaidl.h>
 
-#include "control/win/com/NoTypeInfo.h"
+#include "com/NoTypeInfo.h"
 
 namespace pel::host {
 

@@ -3,7 +3,7 @@
 #include <shlguid.h>
 
 #include "PageBrowser.h"
-#include "control/win/com/ComObject.h"
+#include "com/ComObject.h"
 
 namespace pel::host {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "control/win/com/ComPtr.h"
+#include "com/ComPtr.h"
 #include "hosted/win/ChildSite.h"
 
 namespace pel::host {

@@ -1,6 +1,6 @@
 #include "PageBrowser.h"
 
-#include "control/win/com/ComObject.h"
+#include "com/ComObject.h"
 
 namespace pel::host {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "control/win/com/NoTypeInfo.h"
+#include "com/NoTypeInfo.h"
 
 namespace pel::host {
 

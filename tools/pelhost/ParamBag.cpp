@@ -1,9 +1,9 @@
 #include "ParamBag.h"
 
-#include "control/win/com/BStr.h"
-#include "control/win/com/ComObject.h"
-#include "control/win/com/ComVariant.h"
-#include "control/win/com/VariantText.h"
+#include "com/BStr.h"
+#include "com/ComObject.h"
+#include "com/ComVariant.h"
+#include "comtext/VariantText.h"
 
 namespace pel::host {
 

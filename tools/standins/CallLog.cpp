@@ -1,7 +1,7 @@
 #include "CallLog.h"
 
-#include "control/win/com/BStr.h"
-#include "control/win/com/VariantText.h"
+#include "com/BStr.h"
+#include "comtext/VariantText.h"
 
 namespace pel::standin {
 

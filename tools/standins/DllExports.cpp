@@ -9,10 +9,10 @@
 #include "UartStandin.h"
 #include "ViewerStandin.h"
 #include "VoiceStandin.h"
-#include "control/win/com/ClassFactory.h"
-#include "control/win/com/ClassRegistration.h"
-#include "control/win/com/Module.h"
-#include "control/win/com/OleControl.h"
+#include "com/ClassFactory.h"
+#include "com/ClassRegistration.h"
+#include "com/Module.h"
+#include "com/OleControl.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "control/win/com/DispatchTable.h"
+#include "com/DispatchTable.h"
 
 namespace pel::standin {
 

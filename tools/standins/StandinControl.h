@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "control/win/com/ComVariant.h"
-#include "control/win/com/OleControl.h"
+#include "com/ComVariant.h"
+#include "com/OleControl.h"
 
 namespace pel::standin {
 

@@ -1,6 +1,6 @@
 #include "TilePainter.h"
 
-#include "control/win/com/BmpFile.h"
+#include "comtext/BmpFile.h"
 
 namespace pel::standin {
 

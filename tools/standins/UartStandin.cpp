@@ -4,7 +4,7 @@
 
 #include "MemberTable.h"
 #include "StandinIds.h"
-#include "control/win/com/ComObject.h"
+#include "com/ComObject.h"
 #include "hosted/SfiUartDispids.h"
 
 namespace pel::standin {

@@ -8,8 +8,8 @@
 #include "MemberTable.h"
 #include "StandinIds.h"
 #include "TilePainter.h"
-#include "control/win/com/BStr.h"
-#include "control/win/com/ComObject.h"
+#include "com/BStr.h"
+#include "com/ComObject.h"
 #include "hosted/SimpleViewerDispids.h"
 
 namespace pel::standin {

@@ -2,7 +2,7 @@
 
 #include "MemberTable.h"
 #include "StandinIds.h"
-#include "control/win/com/ComObject.h"
+#include "com/ComObject.h"
 #include "hosted/NvwVoiceDispids.h"
 
 namespace pel::standin {

@@ -1,6 +1,6 @@
 #include "control/win/AboutBox.h"
 
-#include "control/win/com/Module.h"
+#include "com/Module.h"
 #include "res/PelioranRes.h"
 
 namespace pel::win {

@@ -7,9 +7,9 @@
 #include "control/win/PelioranControl.h"
 #include "control/win/PelioranPropPage.h"
 #include "control/win/Registration.h"
-#include "control/win/com/ClassFactory.h"
-#include "control/win/com/Module.h"
-#include "control/win/com/OleControl.h"
+#include "com/ClassFactory.h"
+#include "com/Module.h"
+#include "com/OleControl.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <servprov.h>
 #include <shlguid.h>
 
-#include "control/win/com/BStr.h"
+#include "com/BStr.h"
 
 namespace pel::win {
 

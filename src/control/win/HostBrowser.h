@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "control/win/com/ComPtr.h"
+#include "com/ComPtr.h"
 #include "ports/HostBrowser.h"
 
 namespace pel::win {

@@ -6,9 +6,9 @@
 #include "control/win/AboutBox.h"
 #include "control/win/Identities.h"
 #include "control/win/VariantConvert.h"
-#include "control/win/com/BStr.h"
-#include "control/win/com/ComObject.h"
-#include "control/win/com/Module.h"
+#include "com/BStr.h"
+#include "com/ComObject.h"
+#include "com/Module.h"
 #include "pane/win/dialogs/ModelessDialog.h"
 
 namespace pel::win {

@@ -12,7 +12,7 @@
 #include "control/win/WinControlChildren.h"
 #include "control/win/WinControlWindow.h"
 #include "control/win/WinUserMessages.h"
-#include "control/win/com/OleControl.h"
+#include "com/OleControl.h"
 
 namespace pel::win {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "control/win/com/ComObject.h"
-#include "control/win/com/Module.h"
+#include "com/ComObject.h"
+#include "com/Module.h"
 #include "res/PelioranRes.h"
 #include "res/StringTable.h"
 

@@ -7,9 +7,9 @@
 #include "PelioranVersion.h"
 #include "control/ControlProperties.h"
 #include "control/win/Identities.h"
-#include "control/win/com/ClassRegistration.h"
-#include "control/win/com/Module.h"
-#include "control/win/com/RegKey.h"
+#include "com/ClassRegistration.h"
+#include "com/Module.h"
+#include "com/RegKey.h"
 
 // Stored pages and files carry the control's version as their persisted property version;
 // the product's version source may move the patch number only.

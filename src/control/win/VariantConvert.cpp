@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "control/win/com/BStr.h"
+#include "com/BStr.h"
 
 namespace pel::win {
 

@@ -2,7 +2,7 @@
 
 #include <olectl.h>
 
-#include "control/win/com/ComObject.h"
+#include "com/ComObject.h"
 
 namespace pel::win {
 

@@ -4,8 +4,8 @@
 #include <ocidl.h>
 #include <oleidl.h>
 
-#include "control/win/com/ComPtr.h"
-#include "control/win/com/NoTypeInfo.h"
+#include "com/ComPtr.h"
+#include "com/NoTypeInfo.h"
 
 namespace pel::win {
 

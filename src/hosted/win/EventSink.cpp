@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "control/win/VariantConvert.h"
-#include "control/win/com/ComObject.h"
+#include "com/ComObject.h"
 
 namespace pel::win {
 

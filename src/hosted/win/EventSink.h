@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "control/win/com/ComPtr.h"
-#include "control/win/com/NoTypeInfo.h"
+#include "com/ComPtr.h"
+#include "com/NoTypeInfo.h"
 #include "ports/Variant.h"
 
 namespace pel::win {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "control/win/com/ComObject.h"
+#include "com/ComObject.h"
 #include "hosted/win/ChildSite.h"
 
 namespace pel::win {

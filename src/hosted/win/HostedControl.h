@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "control/win/com/ComPtr.h"
+#include "com/ComPtr.h"
 #include "hosted/win/EventSink.h"
 #include "hosted/win/WinDispatchPort.h"
 

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "control/win/VariantConvert.h"
-#include "control/win/com/ComVariant.h"
+#include "com/ComVariant.h"
 
 namespace pel::win {
 

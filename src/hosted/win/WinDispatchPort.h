@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include "control/win/com/ComPtr.h"
+#include "com/ComPtr.h"
 #include "ports/Dispatch.h"
 
 namespace pel::win {

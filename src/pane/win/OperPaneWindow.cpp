@@ -2,7 +2,7 @@
 
 #include "audio/dialogs/PaneDialogLink.h"
 #include "control/PelioranCtrl.h"
-#include "control/win/com/Module.h"
+#include "com/Module.h"
 #include "hosted/SimpleViewer.h"
 #include "pane/PelioranOperPane.h"
 #include "pane/win/PanePainter.h"

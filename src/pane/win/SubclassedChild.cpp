@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "control/win/com/Module.h"
+#include "com/Module.h"
 
 namespace pel::win {
 

@@ -1,6 +1,6 @@
 #include "pane/win/WinComboWindow.h"
 
-#include "control/win/com/BStr.h"
+#include "com/BStr.h"
 
 namespace pel::win {
 

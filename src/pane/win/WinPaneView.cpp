@@ -1,6 +1,6 @@
 #include "pane/win/WinPaneView.h"
 
-#include "control/win/com/Module.h"
+#include "com/Module.h"
 #include "hosted/NullDispatch.h"
 #include "hosted/NvwVoiceDispids.h"
 #include "hosted/SfiUartDispids.h"

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "control/win/com/BStr.h"
-#include "control/win/com/Module.h"
+#include "com/BStr.h"
+#include "com/Module.h"
 
 namespace pel::win {
 

@@ -1,7 +1,7 @@
 #include "pane/win/dialogs/DownloadDialog.h"
 
 #include "audio/dialogs/VoiceKitDownloadDlg.h"
-#include "control/win/com/Module.h"
+#include "com/Module.h"
 
 namespace pel::win {
 

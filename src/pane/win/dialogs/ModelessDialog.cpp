@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "control/win/com/Module.h"
+#include "com/Module.h"
 
 namespace pel::win {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "control/win/com/PropertyRecords.h"
+#include "com/PropertyRecords.h"
 #include "ports/PropertyExchange.h"
 
 namespace pel::com {

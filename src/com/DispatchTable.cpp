@@ -1,8 +1,8 @@
-#include "control/win/com/DispatchTable.h"
+#include "com/DispatchTable.h"
 
 #include <cmath>
 
-#include "control/win/com/ComVariant.h"
+#include "com/ComVariant.h"
 
 namespace pel::com {
 

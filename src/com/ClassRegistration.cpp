@@ -1,9 +1,9 @@
-#include "control/win/com/ClassRegistration.h"
+#include "com/ClassRegistration.h"
 
 #include <oleauto.h>
 #include <olectl.h>
 
-#include "control/win/com/ComPtr.h"
+#include "com/ComPtr.h"
 
 namespace pel::com {
 

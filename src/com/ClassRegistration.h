@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "control/win/com/RegKey.h"
+#include "com/RegKey.h"
 
 namespace pel::com {
 

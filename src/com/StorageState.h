@@ -2,7 +2,7 @@
 
 #include <objidl.h>
 
-#include "control/win/com/ComPtr.h"
+#include "com/ComPtr.h"
 
 namespace pel::com {
 

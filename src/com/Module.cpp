@@ -1,4 +1,4 @@
-#include "control/win/com/Module.h"
+#include "com/Module.h"
 
 namespace pel::com {
 

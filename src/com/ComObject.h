@@ -6,8 +6,8 @@
 #include <new>
 #include <utility>
 
-#include "control/win/com/ComPtr.h"
-#include "control/win/com/Module.h"
+#include "com/ComPtr.h"
+#include "com/Module.h"
 
 namespace pel::com {
 

@@ -1,4 +1,4 @@
-#include "control/win/com/RegKey.h"
+#include "com/RegKey.h"
 
 #include <objbase.h>
 

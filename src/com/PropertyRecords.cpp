@@ -1,4 +1,4 @@
-#include "control/win/com/PropertyRecords.h"
+#include "com/PropertyRecords.h"
 
 namespace pel::com {
 

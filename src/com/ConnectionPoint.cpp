@@ -1,8 +1,8 @@
-#include "control/win/com/ConnectionPoint.h"
+#include "com/ConnectionPoint.h"
 
 #include <olectl.h>
 
-#include "control/win/com/ComObject.h"
+#include "com/ComObject.h"
 
 namespace pel::com {
 

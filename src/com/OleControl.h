@@ -6,11 +6,11 @@
 
 #include <vector>
 
-#include "control/win/com/ComPtr.h"
-#include "control/win/com/ConnectionPoint.h"
-#include "control/win/com/DispatchTable.h"
-#include "control/win/com/PropertyRecords.h"
-#include "control/win/com/StorageState.h"
+#include "com/ComPtr.h"
+#include "com/ConnectionPoint.h"
+#include "com/DispatchTable.h"
+#include "com/PropertyRecords.h"
+#include "com/StorageState.h"
 #include "ports/PropertyExchange.h"
 
 namespace pel::com {

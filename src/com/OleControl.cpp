@@ -1,10 +1,10 @@
-#include "control/win/com/OleControl.h"
+#include "com/OleControl.h"
 
 #include <olectl.h>
 
-#include "control/win/com/ComObject.h"
-#include "control/win/com/Module.h"
-#include "control/win/com/PersistExchange.h"
+#include "com/ComObject.h"
+#include "com/Module.h"
+#include "com/PersistExchange.h"
 
 namespace pel::com {
 

@@ -2,7 +2,7 @@
 // in a solid colour (OnDraw), so the view is one opaque rectangle: the content aspect and the
 // opaque aspect are the same, and it has no transparent parts.
 
-#include "control/win/com/OleControl.h"
+#include "com/OleControl.h"
 
 namespace pel::com {
 

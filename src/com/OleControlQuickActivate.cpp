@@ -1,7 +1,7 @@
 // OleControl: quick activation (IQuickActivate), the one call in which a browser hands the
 // control its site and sinks and learns the control's traits.
 
-#include "control/win/com/OleControl.h"
+#include "com/OleControl.h"
 
 #include <cstddef>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "control/win/com/StorageState.h"
+#include "com/StorageState.h"
 
 namespace pel::com {
 

@@ -1,7 +1,7 @@
-#include "control/win/com/PersistExchange.h"
+#include "com/PersistExchange.h"
 
-#include "control/win/com/BStr.h"
-#include "control/win/com/ComVariant.h"
+#include "com/BStr.h"
+#include "com/ComVariant.h"
 
 namespace pel::com {
 

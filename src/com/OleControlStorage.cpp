@@ -2,9 +2,9 @@
 // (IPersistMemory). Both go through the stream's Load and Save, so that every carrier holds
 // the same bytes.
 
-#include "control/win/com/OleControl.h"
+#include "com/OleControl.h"
 
-#include "control/win/com/PersistExchange.h"
+#include "com/PersistExchange.h"
 
 namespace pel::com {
 

@@ -1,6 +1,6 @@
-#include "control/win/com/ClassFactory.h"
+#include "com/ClassFactory.h"
 
-#include "control/win/com/ComObject.h"
+#include "com/ComObject.h"
 
 namespace pel::com {
 

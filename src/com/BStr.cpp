@@ -1,4 +1,4 @@
-#include "control/win/com/BStr.h"
+#include "com/BStr.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
-#include "control/win/com/VariantText.h"
+#include "comtext/VariantText.h"
 
 #include <cstdio>
 
-#include "control/win/com/BStr.h"
+#include "com/BStr.h"
 
 namespace pel::com {
 

@@ -1,4 +1,4 @@
-#include "control/win/com/BmpFile.h"
+#include "comtext/BmpFile.h"
 
 #include <cstring>
 
