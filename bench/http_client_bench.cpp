@@ -8,7 +8,7 @@
 
 #include "net/FindInBuffer.h"
 #include "net/HttpClient.h"
-#include "serverinfo/ParseNumber.h"
+#include "net/ParseNumber.h"
 #include "support/TestEnv.h"
 
 namespace {

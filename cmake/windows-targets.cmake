@@ -82,14 +82,13 @@ endif()
 
 # Strangers: components and containers that are not built on our COM frame (each folder builds
 # its own programs and adds its own Wine tests).
-foreach(pel_stranger_dir tools/strict tests/atl tests/wsh tests/hostile tests/soak)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/${pel_stranger_dir}/CMakeLists.txt AND
-     (PEL_TESTS OR pel_stranger_dir MATCHES "^tools/"))
+# add_subdirectory stops the configure step when a folder is missing.
+add_subdirectory(${CMAKE_SOURCE_DIR}/tools/strict ${CMAKE_BINARY_DIR}/tools/strict)
+if(PEL_TESTS)
+  foreach(pel_stranger_dir tests/atl tests/wsh tests/hostile tests/soak)
     add_subdirectory(${CMAKE_SOURCE_DIR}/${pel_stranger_dir} ${CMAKE_BINARY_DIR}/${pel_stranger_dir})
-  endif()
-endforeach()
+  endforeach()
+endif()
 
 # The signed installer packages and their Wine test (packaging/, tests/msi).
-if(EXISTS ${CMAKE_SOURCE_DIR}/packaging/CMakeLists.txt)
-  add_subdirectory(${CMAKE_SOURCE_DIR}/packaging ${CMAKE_BINARY_DIR}/packaging)
-endif()
+add_subdirectory(${CMAKE_SOURCE_DIR}/packaging ${CMAKE_BINARY_DIR}/packaging)

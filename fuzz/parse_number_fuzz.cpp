@@ -10,7 +10,7 @@
 
 #include "Common/SockUtil/sock_util.h"
 #include "net/FindInBuffer.h"
-#include "serverinfo/ParseNumber.h"
+#include "net/ParseNumber.h"
 
 using namespace pel;
 

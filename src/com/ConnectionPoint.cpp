@@ -47,6 +47,9 @@ STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
 STDMETHODIMP ConnectionPoint::Unadvise(DWORD cookie) {
   for (auto it = sinks_.begin(); it != sinks_.end(); ++it) {
     if (it->first == cookie) {
+      // The sink leaves the list before it is released: its Release may call back into this
+      // point (another Unadvise, a Fire) and must find a whole list.
+      ComPtr<IDispatch> leaving = std::move(it->second);
       sinks_.erase(it);
       return S_OK;
     }

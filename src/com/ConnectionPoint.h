@@ -31,13 +31,10 @@ class ConnectionPoint final : public IConnectionPoint {
   STDMETHODIMP EnumConnections(IEnumConnections** out) override;
 
   const IID& Iid() const { return iid_; }
-  bool HasSinks() const { return !sinks_.empty(); }
 
   // Calls event `id` on every sink; `args` in parameter order (they are passed last to first
   // as IDispatch wants).
   void Fire(DISPID id, const std::vector<VARIANT>& args);
-
-  void DisconnectAll() { sinks_.clear(); }
 
  private:
   IConnectionPointContainer* container_;

@@ -27,25 +27,6 @@ LONG RegKey::SetString(const std::wstring& name, const std::wstring& value) {
                         reinterpret_cast<const BYTE*>(value.c_str()), bytes);
 }
 
-std::optional<std::wstring> RegKey::GetString(const std::wstring& name) const {
-  const wchar_t* value_name = name.empty() ? nullptr : name.c_str();
-  DWORD type = 0;
-  DWORD bytes = 0;
-  if (RegQueryValueExW(key_, value_name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ)) {
-    return std::nullopt;
-  }
-  std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
-  bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-  if (RegQueryValueExW(key_, value_name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()),
-                       &bytes) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  value.resize(bytes / sizeof(wchar_t));
-  while (!value.empty() && value.back() == L'\0') value.pop_back();
-  return value;
-}
-
 bool RegKey::HasSubKeys() const {
   DWORD subkeys = 0;
   if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
@@ -71,11 +52,6 @@ LONG DeleteKeyTree(HKEY root, const std::wstring& path) {
   // RegDeleteTree empties the key; the key itself goes separately.
   const LONG removed = RegDeleteKeyW(root, path.c_str());
   return removed == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : removed;
-}
-
-bool KeyExists(HKEY root, const std::wstring& path) {
-  RegKey key;
-  return key.Open(root, path) == ERROR_SUCCESS;
 }
 
 std::wstring GuidText(REFGUID guid) {

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,7 +35,6 @@ class RegKey {
 
   // An empty name means the key's default value.
   LONG SetString(const std::wstring& name, const std::wstring& value);
-  std::optional<std::wstring> GetString(const std::wstring& name) const;
   bool HasSubKeys() const;
   bool HasValues() const;
 
@@ -46,7 +44,6 @@ class RegKey {
 
 // Deletes `path` below `root` with all its subkeys; success when it does not exist.
 LONG DeleteKeyTree(HKEY root, const std::wstring& path);
-bool KeyExists(HKEY root, const std::wstring& path);
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}".
 std::wstring GuidText(REFGUID guid);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "control/ComboList.h"
+#include "serverinfo/ServerRecords.h"
 
 namespace pel {
 
@@ -39,13 +40,6 @@ enum ButtonState : int {
 enum PaneMode : int {
   kPaneModeCamera = 1,
   kPaneModePtz = 2,
-};
-
-// What the server information page tells the pane; the pane holds these values.
-struct PaneServerFields {
-  int32_t iBuildDate = 0;     // -1 when the page gives none: older server software
-  int32_t iUdpPort = 32001;   // audio and voice connections
-  int32_t iIsLimit = 0;       // 1: the audio dialogs get the user's own credentials
 };
 
 // The pane's camera command flags.

@@ -26,7 +26,6 @@ class HostedComponent {
   void Put(int32_t dispid, const Variant& value) { dispatch_->PutProperty(dispid, value); }
   void PutBool(int32_t dispid, bool value) { Put(dispid, Variant::Bool(value)); }
   void PutLong(int32_t dispid, int32_t value) { Put(dispid, Variant::I4(value)); }
-  void PutDouble(int32_t dispid, double value) { Put(dispid, Variant::R8(value)); }
   void PutText(int32_t dispid, const std::string& value) { Put(dispid, Variant::Bstr(value)); }
   bool GetBool(int32_t dispid) { return dispatch_->GetProperty(dispid).AsBool(); }
   int32_t GetLong(int32_t dispid) { return dispatch_->GetProperty(dispid).AsInt(); }

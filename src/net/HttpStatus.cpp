@@ -1,7 +1,7 @@
 #include "net/HttpStatus.h"
 
 #include "res/StringTable.h"
-#include "serverinfo/ParseNumber.h"
+#include "net/ParseNumber.h"
 
 namespace pel {
 

@@ -68,7 +68,6 @@ class CRelayOutputDlg {
 
   uint32_t dwDoData() const { return dwDoData_; }
   const std::array<int32_t, kRelayOutputs>& checks() const { return checks_; }
-  bool stateKnown() const { return stateKnown_; }
   RelayOutcome readOutcome() const { return readOutcome_; }
   RelayOutcome sendOutcome() const { return sendOutcome_; }
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "net/FindInBuffer.h"
-#include "serverinfo/ParseNumber.h"
+#include "net/ParseNumber.h"
 
 namespace pel {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "control/OperPaneLink.h"
 #include "serverinfo/AccessEntry.h"
 #include "serverinfo/PageText.h"
+#include "serverinfo/ServerRecords.h"
 
 namespace pel {
 

@@ -8,6 +8,13 @@
 
 namespace pel {
 
+// What the server information page tells the pane; the pane holds these values.
+struct PaneServerFields {
+  int32_t iBuildDate = 0;     // -1 when the page gives none: older server software
+  int32_t iUdpPort = 32001;   // audio and voice connections
+  int32_t iIsLimit = 0;       // 1: the audio dialogs get the user's own credentials
+};
+
 // What the control keeps from the server information page.
 struct ServerInfoRecord {
   int32_t iType3Count = 0;       // grows with every read, never reset

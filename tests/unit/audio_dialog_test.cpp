@@ -13,7 +13,7 @@
 #include "audio/dialogs/AudioConnectionDlg.h"
 #include "audio/dialogs/AudioResultMessage.h"
 #include "audio/dialogs/DialogControls.h"
-#include "audio/dialogs/PaneDialogLink.h"
+#include "pane/PaneDialogLink.h"
 #include "pelprobe/MemoryDialogView.h"
 #include "res/StringTable.h"
 #include "support/AudioWire.h"

@@ -177,6 +177,53 @@ TEST_F(PelioranObject, ClassInfoAndEventConnectionPoint) {
   EXPECT_EQ(points.Get(), owner.Get());
 }
 
+// A sink whose last Release unadvises another connection of the same point, as a sink that
+// tidies up after itself may: the point must be whole when it is called back.
+class UnadvisingSink : public IDispatch {
+ public:
+  UnadvisingSink(IConnectionPoint* point, const DWORD* other) : point_(point), other_(other) {}
+  HRESULT otherResult = E_PENDING;
+  STDMETHODIMP QueryInterface(REFIID, void** out) override {
+    *out = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+  STDMETHODIMP_(ULONG) Release() override {
+    if (--refs_ == 0 && other_ != nullptr) otherResult = point_->Unadvise(*other_);
+    return refs_;
+  }
+  STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                      UINT*) override {
+    return S_OK;
+  }
+
+ private:
+  IConnectionPoint* point_;
+  const DWORD* other_;
+  ULONG refs_ = 0;
+};
+
+TEST_F(PelioranObject, ASinkMayUnadviseAnotherWhileItIsReleased) {
+  auto points = As<IConnectionPointContainer>(IID_IConnectionPointContainer);
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(S_OK, points->FindConnectionPoint(DIID__DPelioranEvents, point.Put()));
+  DWORD cookies[3] = {};
+  UnadvisingSink first(point.Get(), &cookies[2]), second(point.Get(), nullptr),
+      third(point.Get(), nullptr);
+  UnadvisingSink* sinks[3] = {&first, &second, &third};
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(S_OK, point->Advise(sinks[i], &cookies[i]));
+
+  EXPECT_EQ(S_OK, point->Unadvise(cookies[0]));
+  EXPECT_EQ(S_OK, first.otherResult) << "the third sink's connection was found from Release";
+  EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(cookies[2]));
+  EXPECT_EQ(S_OK, point->Unadvise(cookies[1])) << "the second sink is still connected";
+  EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(cookies[0]));
+}
+
 TEST_F(PelioranObject, NamesAreTheTypeLibrarysDispids) {
   const wchar_t* names[] = {L"strIpAddr", L"iHttpPort", L"strIpAddrProxy", L"iHttpPortProxy",
                             L"iSvrID", L"strUserID", L"strUserPWD", L"iOperPaneCtls",

@@ -5,7 +5,7 @@
 #include "control/ObjectSafety.h"
 #include "control/win/AboutBox.h"
 #include "control/win/Identities.h"
-#include "control/win/VariantConvert.h"
+#include "com/VariantConvert.h"
 #include "com/BStr.h"
 #include "com/ComObject.h"
 #include "com/Module.h"

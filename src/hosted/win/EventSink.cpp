@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "control/win/VariantConvert.h"
+#include "com/VariantConvert.h"
 #include "com/ComObject.h"
 
 namespace pel::win {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "control/win/VariantConvert.h"
+#include "com/VariantConvert.h"
 #include "com/ComVariant.h"
 
 namespace pel::win {

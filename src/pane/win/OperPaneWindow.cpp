@@ -1,6 +1,6 @@
 #include "pane/win/OperPaneWindow.h"
 
-#include "audio/dialogs/PaneDialogLink.h"
+#include "pane/PaneDialogLink.h"
 #include "control/PelioranCtrl.h"
 #include "com/Module.h"
 #include "hosted/SimpleViewer.h"

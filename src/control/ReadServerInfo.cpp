@@ -1,7 +1,7 @@
 #include <limits>
 
 #include "control/PelioranCtrl.h"
-#include "serverinfo/PageFetch.h"
+#include "control/PageFetch.h"
 #include "serverinfo/ServerPage.h"
 
 namespace pel {

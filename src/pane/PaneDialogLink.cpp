@@ -1,4 +1,4 @@
-#include "audio/dialogs/PaneDialogLink.h"
+#include "pane/PaneDialogLink.h"
 
 #include "hosted/SimpleViewer.h"
 #include "pane/PelioranOperPane.h"

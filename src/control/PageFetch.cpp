@@ -1,4 +1,4 @@
-#include "serverinfo/PageFetch.h"
+#include "control/PageFetch.h"
 
 #include "net/HttpClient.h"
 #include "net/HttpStatus.h"

@@ -1,4 +1,4 @@
-#include "serverinfo/ParseNumber.h"
+#include "net/ParseNumber.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 #include "control/PelioranCtrl.h"
 #include "hosted/SFI_UART.h"
 #include "serverinfo/ModulePage.h"
-#include "serverinfo/PageFetch.h"
+#include "control/PageFetch.h"
 
 namespace pel {
 

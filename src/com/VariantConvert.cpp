@@ -1,4 +1,4 @@
-#include "control/win/VariantConvert.h"
+#include "com/VariantConvert.h"
 
 #include <cstring>
 
