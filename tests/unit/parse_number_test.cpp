@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "serverinfo/ParseNumber.h"
+#include "net/ParseNumber.h"
 
 namespace pel {
 namespace {

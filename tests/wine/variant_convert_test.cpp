@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "control/win/VariantConvert.h"
+#include "com/VariantConvert.h"
 #include "com/ComVariant.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "pelprobe/AudioSources.h"
 #include "pelprobe/ConsoleWaveDevices.h"
 #include "pelprobe/MemoryDialogView.h"
-#include "serverinfo/PageFetch.h"
+#include "control/PageFetch.h"
 #include "serverinfo/ServerPage.h"
 
 namespace pel::probe {

@@ -9,6 +9,7 @@
 #include "com/BStr.h"
 #include "com/ComObject.h"
 #include "com/Module.h"
+// The DLL's assembly may include every room: it ends the pane's modeless dialogs with the control.
 #include "pane/win/dialogs/ModelessDialog.h"
 
 namespace pel::win {

@@ -3,6 +3,7 @@
 #include "control/PelioranCtrl.h"
 #include "hosted/SimpleViewerDispids.h"
 #include "hosted/win/ComponentIds.h"
+// The DLL's assembly may include every room: it makes the pane's window as a child.
 #include "pane/win/OperPaneWindow.h"
 
 namespace pel::win {
