@@ -1,5 +1,6 @@
 #include "net/HttpClient.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -18,6 +19,10 @@ const char* OrEmpty(const char* text) { return text != nullptr ? text : ""; }
 void Diagnostic(const char* text) {
   std::fputs(text, stdout);
   std::fflush(stdout);
+}
+
+sock_clock::time_point ReadDeadline() {
+  return sock_clock::now() + std::chrono::seconds(kHttpReadLimitSeconds);
 }
 
 SocketHandle SendGet(const char* path, const char* serverAddress, unsigned short serverPort,
@@ -100,12 +105,12 @@ sock_t HttpOpenRequest(const char* serverAddress, unsigned short serverPort, con
   return sock.release();
 }
 
-int ReadResponseHeader(sock_t& sock, char* buffer, int size) {
+int ReadResponseHeader(sock_t& sock, char* buffer, int size, sock_clock::time_point deadline) {
   if (buffer == nullptr || size <= 0) return 0;
   HeaderEndRecogniser recogniser;
   int count = 0;
   while (count < size) {
-    if (sock_recv_all(sock, buffer + count, 1, 0, kHttpTimeoutSeconds) != 1) {
+    if (sock_recv_all(sock, buffer + count, 1, 0, kHttpTimeoutSeconds, deadline) != 1) {
       return HTTP_GET_FAILED;
     }
     if (recogniser.Feed(buffer[count++])) break;
@@ -119,6 +124,7 @@ int HttpGet(const char* path, const char* serverAddress, unsigned short serverPo
             const char* userId, const char* password, char* buffer, int bufferSize,
             const char* proxyAddress, unsigned short proxyPort) {
   if (buffer == nullptr) return HTTP_GET_NO_BUFFER;
+  const sock_clock::time_point deadline = ReadDeadline();
   SocketHandle sock = SendGet(path, serverAddress, serverPort, userId, password, proxyAddress,
                               proxyPort);
   if (!sock.valid()) return HTTP_GET_FAILED;
@@ -128,7 +134,8 @@ int HttpGet(const char* path, const char* serverAddress, unsigned short serverPo
   ResponseProgress progress;
   const int received = sock_recv_until(
       sock.ref(), buffer, bufferSize, 0, kHttpTimeoutSeconds,
-      [&](int count) { return progress.Complete(buffer, static_cast<size_t>(count)); });
+      [&](int count) { return progress.Complete(buffer, static_cast<size_t>(count)); },
+      deadline);
   if (received < 0) return HTTP_GET_FAILED;
   HttpClose(sock.release());
   return received;
@@ -138,11 +145,12 @@ int HttpGetSized(const char* path, const char* serverAddress, unsigned short ser
                  const char* userId, const char* password, char* buffer, int bufferSize,
                  const char* proxyAddress, unsigned short proxyPort) {
   if (buffer == nullptr) return HTTP_GET_NO_BUFFER;
+  const sock_clock::time_point deadline = ReadDeadline();
   SocketHandle sock = SendGet(path, serverAddress, serverPort, userId, password, proxyAddress,
                               proxyPort);
   if (!sock.valid()) return HTTP_GET_FAILED;
 
-  const int headerLength = ReadResponseHeader(sock.ref(), buffer, bufferSize);
+  const int headerLength = ReadResponseHeader(sock.ref(), buffer, bufferSize, deadline);
   if (headerLength <= 0) return headerLength == 0 ? 0 : HTTP_GET_FAILED;
 
   const long long bodyLength = ContentLengthOf(buffer, static_cast<size_t>(headerLength));
@@ -152,7 +160,7 @@ int HttpGetSized(const char* path, const char* serverAddress, unsigned short ser
   }
   if (headerLength + bodyLength > bufferSize) return HTTP_GET_FAILED;
   const int body = sock_recv_all(sock.ref(), buffer + headerLength, static_cast<int>(bodyLength),
-                                 0, kHttpTimeoutSeconds);
+                                 0, kHttpTimeoutSeconds, deadline);
   if (body < 0) return HTTP_GET_FAILED;
   HttpClose(sock.release());
   return headerLength + body;  // only what arrived, also when the peer closed early

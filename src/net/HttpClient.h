@@ -12,6 +12,9 @@ constexpr int HTTP_GET_NO_BUFFER = -6;  // no receive buffer; nothing was sent
 
 // Time limit of the connect and of every wait for response bytes.
 constexpr int kHttpTimeoutSeconds = 5;
+// Time limit of a whole request, from its start to its last byte, however slowly the bytes
+// come; running out of it fails the read as a wait that ran out does.
+constexpr int kHttpReadLimitSeconds = 15;
 
 // Areas in which a request is composed.
 constexpr size_t kHttpRequestArea = 512;
@@ -43,8 +46,10 @@ int MakeBasicAuthHeader(const char* userId, const char* password, const char* na
 
 // Receives the response header one byte at a time up to and including its empty line, or
 // until `size` bytes arrived: the header length, or HTTP_GET_FAILED when the peer closed,
-// failed or stayed silent first. May close the socket (and mark it gone) on a time-out.
-int ReadResponseHeader(sock_t& sock, char* buffer, int size);
+// failed or stayed silent first, or `deadline` came. May close the socket (and mark it gone)
+// on a time-out.
+int ReadResponseHeader(sock_t& sock, char* buffer, int size,
+                       sock_clock::time_point deadline = SOCK_NO_DEADLINE);
 
 // Ends a request's connection.
 void HttpClose(sock_t sock);

@@ -53,6 +53,11 @@ TEST(KvsimFaults, EachFaultChangesEveryAnswerUntilCleared) {
   EXPECT_EQ(GetA(kv.port()), kAnswer);
   EXPECT_GE(MsSince(start), 380);
 
+  ASSERT_EQ(Fault(kv.port(), "trickle 20"), "OK\n");
+  start = Clock::now();
+  EXPECT_EQ(GetA(kv.port()), kAnswer);
+  EXPECT_GE(MsSince(start), 15 * static_cast<long long>(kAnswer.size()));  // waits of 20 ms
+
   // A cut ends the connection in order; a reset breaks it, so the client's next send fails.
   ASSERT_EQ(Fault(kv.port(), "cut 20"), "OK\n");
   LoopbackClient cut;
@@ -76,7 +81,7 @@ TEST(KvsimFaults, EachFaultChangesEveryAnswerUntilCleared) {
 
   ASSERT_EQ(Fault(kv.port(), "none"), "OK\n");
   EXPECT_EQ(GetA(kv.port()), kAnswer);
-  EXPECT_EQ(kv.requests().size(), 6u);
+  EXPECT_EQ(kv.requests().size(), 7u);
 }
 
 TEST(KvsimFaults, RefusingAndRestartingKeepThePort) {
@@ -154,7 +159,8 @@ TEST(KvsimFaults, ControlPortRefusesBadFaults) {
   const std::string port = std::to_string(kv.port());
   for (const std::string& bad :
        {"FAULT " + port + " slow\n", "FAULT " + port + " stall\n", "FAULT " + port + " stall x\n",
-        "FAULT " + port + " stall 600001\n", "FAULT " + port + " none now\n",
+        "FAULT " + port + " stall 600001\n", "FAULT " + port + " trickle 0\n",
+        "FAULT " + port + " none now\n",
         "FAULT " + port + " cut 5 more\n", "FAULT " + port + "\n", "RESTART " + port + " down\n",
         "RESTART " + port + " down 60001\n", "RESTART " + port + " later\n",
         "AUDIO " + port + " loud\n", "AUDIO " + port + " silent\n", std::string("FAULT 0 none\n")}) {

@@ -35,11 +35,17 @@ bool ParseOptions(std::string_view rest, ControlCommand& command, std::string& e
       } else if (word == "stall") {
         fault.kind = Kind::kStall;
         if (numberUpTo(kMaxStallMs, fault.value) && extra.empty()) return true;
+      } else if (word == "trickle") {
+        fault.kind = Kind::kTrickle;
+        if (numberUpTo(kMaxStallMs, fault.value) && fault.value > 0 && extra.empty()) {
+          return true;
+        }
       } else if (word == "cut" || word == "reset") {
         fault.kind = word == "cut" ? Kind::kCut : Kind::kReset;
         if (numberUpTo(kMaxCutBytes, fault.value) && extra.empty()) return true;
       }
-      error = "FAULT <port> none|stall <ms>|cut <bytes>|reset <bytes>|garbage|refuse";
+      error =
+          "FAULT <port> none|stall <ms>|trickle <ms>|cut <bytes>|reset <bytes>|garbage|refuse";
       return false;
     }
     case ControlCommand::Verb::kRestart:

@@ -126,6 +126,13 @@ bool HttpConnection::pause(int ms) {
   }
 }
 
+bool HttpConnection::trickle(std::string_view bytes, int everyMs) {
+  for (std::size_t at = 0; at < bytes.size(); ++at) {
+    if (!pause(everyMs) || !send(bytes.substr(at, 1))) return false;
+  }
+  return true;
+}
+
 void HttpConnection::holdOpen() {
   while (!clientDone_) {
     Channel::Io io = receive(-1);
@@ -165,6 +172,9 @@ void HttpConnection::run() {
       response = GarbageAnswer();
       after = After{};
       break;
+    case HttpFault::Kind::kTrickle:
+      if (trickle(response, static_cast<int>(fault.value))) finish();
+      return;
     case HttpFault::Kind::kReset:
       if (send(response.substr(0, fault.value)) && channel_.sleep(kBeforeResetMs)) {
         channel_.abort();

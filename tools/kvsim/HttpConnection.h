@@ -30,6 +30,8 @@ class HttpConnection {
   std::string_view chooseResponse(Head head, After& after) const;
   bool send(std::string_view bytes);
   bool pause(int ms);
+  // Sends one byte after each wait of everyMs; false when the client or the owner went.
+  bool trickle(std::string_view bytes, int everyMs);
   void holdOpen();
   void finish();
 

@@ -14,6 +14,7 @@ struct HttpFault {
     kStall,    // every answer waits value ms before its first byte
     kCut,      // every answer ends after its first value bytes: the connection is closed
     kReset,    // the same, then the connection is reset instead of closed
+    kTrickle,  // every answer goes one byte at a time, each after a wait of value ms
     kGarbage,  // every answer is GarbageAnswer() instead
     kRefuse,   // the listener is closed: connections are refused
   };

@@ -86,17 +86,22 @@ void close_and_forget(sock_t& sock) {
 enum class WaitFor { Read, Connect };
 
 // Waits until the socket is readable (or, for a connect, readable, writable or failed), for
-// `seconds` (negative: no limit), resuming after signals with the time that is left.
-// Returns the number of ready sockets (0 on time-out, -1 on error); `isSet` tells whether
-// this socket was reported.
-int wait_on(sock_t sock, WaitFor what, int seconds, bool* isSet) {
-  using Clock = std::chrono::steady_clock;
-  const auto deadline = Clock::now() + std::chrono::seconds(seconds < 0 ? 0 : seconds);
+// `seconds` (negative: no limit) but never past `deadline`, resuming after signals with the
+// time that is left. Returns the number of ready sockets (0 on time-out, -1 on error);
+// `isSet` tells whether this socket was reported.
+int wait_on(sock_t sock, WaitFor what, int seconds, bool* isSet,
+            sock_clock::time_point deadline = SOCK_NO_DEADLINE) {
+  const sock_clock::time_point start = sock_clock::now();
+  sock_clock::time_point end = deadline;
+  if (seconds >= 0 && std::chrono::seconds(seconds) < deadline - start) {
+    end = start + std::chrono::seconds(seconds);
+  }
+  const bool limited = end != SOCK_NO_DEADLINE;
   *isSet = false;
   for (;;) {
     long long leftMs = -1;
-    if (seconds >= 0) {
-      leftMs = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
+    if (limited) {
+      leftMs = std::chrono::duration_cast<std::chrono::milliseconds>(end - sock_clock::now())
                    .count();
       if (leftMs < 0) leftMs = 0;
     }
@@ -116,7 +121,7 @@ int wait_on(sock_t sock, WaitFor what, int seconds, bool* isSet) {
     const bool connecting = what == WaitFor::Connect;
     // Winsock reports a failed connect in the exception set only.
     const int ready = select(0, &readSet, connecting ? &writeSet : nullptr,
-                             connecting ? &failSet : nullptr, seconds < 0 ? nullptr : &limit);
+                             connecting ? &failSet : nullptr, limited ? &limit : nullptr);
     if (ready < 0 && interrupted(last_error())) continue;
     if (ready > 0) {
       *isSet = FD_ISSET(sock, &readSet) ||
@@ -213,13 +218,14 @@ int sock_connect_timeout(sock_t& sock, const sockaddr_in* addr, int seconds) {
   return 0;
 }
 
-int sock_recv_timeout(sock_t& sock, char* buffer, int length, int flags, int seconds) {
+int sock_recv_timeout(sock_t& sock, char* buffer, int length, int flags, int seconds,
+                      sock_clock::time_point deadline) {
   if (sock == SOCK_NONE) {
     SOCK_LOG("invalid socket");
     return -1;
   }
   bool isSet = false;
-  const int ready = wait_on(sock, WaitFor::Read, seconds, &isSet);
+  const int ready = wait_on(sock, WaitFor::Read, seconds, &isSet, deadline);
   if (ready == 0) {
     close_and_forget(sock);
     SOCK_LOG("timout in select to recv");
@@ -239,11 +245,13 @@ int sock_recv_timeout(sock_t& sock, char* buffer, int length, int flags, int sec
 }
 
 int sock_recv_until(sock_t& sock, char* buffer, int length, int flags, int seconds,
-                    const std::function<bool(int received)>& enough) {
+                    const std::function<bool(int received)>& enough,
+                    sock_clock::time_point deadline) {
   if (length < 1) return 0;
   int received = 0;
   while (received < length) {
-    const int got = sock_recv_timeout(sock, buffer + received, length - received, flags, seconds);
+    const int got =
+        sock_recv_timeout(sock, buffer + received, length - received, flags, seconds, deadline);
     if (got < 0) {
       const int error = errno;
       if (sock != SOCK_NONE && interrupted(error)) continue;
@@ -258,8 +266,9 @@ int sock_recv_until(sock_t& sock, char* buffer, int length, int flags, int secon
   return received;
 }
 
-int sock_recv_all(sock_t& sock, char* buffer, int length, int flags, int seconds) {
-  return sock_recv_until(sock, buffer, length, flags, seconds, nullptr);
+int sock_recv_all(sock_t& sock, char* buffer, int length, int flags, int seconds,
+                  sock_clock::time_point deadline) {
+  return sock_recv_until(sock, buffer, length, flags, seconds, nullptr, deadline);
 }
 
 int sock_send_all(sock_t sock, const char* buffer, int length, int flags) {

@@ -4,6 +4,7 @@
 // POSIX sockets or Winsock: -1, false or a null pointer on failure with the detail in errno,
 // and one diagnostic line "[file(line)]\t..." on standard output for each failure.
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 
@@ -29,6 +30,10 @@ constexpr sock_t SOCK_NONE = static_cast<sock_t>(-1);
 // used on every platform so that callers see one number).
 constexpr int SOCK_ERR_TIMEOUT = 10060;
 
+// The clock of read deadlines, and the deadline of reads that only have their per-wait limit.
+using sock_clock = std::chrono::steady_clock;
+constexpr sock_clock::time_point SOCK_NO_DEADLINE = sock_clock::time_point::max();
+
 // Functions taking `sock_t&` may close the socket themselves on failure (time-out, select
 // error, failed connect); they then set it to SOCK_NONE so nobody closes it a second time.
 
@@ -40,16 +45,21 @@ int sock_make_addr(const char* host, unsigned short port, sockaddr_in* addr);
 int sock_connect_timeout(sock_t& sock, const sockaddr_in* addr, int seconds);
 
 // Waits for readability (seconds, negative: no limit), then receives once. Bytes received,
-// 0 when the peer closed, or -1.
-int sock_recv_timeout(sock_t& sock, char* buffer, int length, int flags, int seconds);
+// 0 when the peer closed, or -1. A wait never goes past `deadline`: reaching it is a time-out
+// like the wait's own limit.
+int sock_recv_timeout(sock_t& sock, char* buffer, int length, int flags, int seconds,
+                      sock_clock::time_point deadline = SOCK_NO_DEADLINE);
 
-// Receives until `length` bytes arrived or the peer closed: the byte count, or -1.
-int sock_recv_all(sock_t& sock, char* buffer, int length, int flags, int seconds);
+// Receives until `length` bytes arrived or the peer closed: the byte count, or -1. Every wait
+// has its own limit of `seconds`, and the whole read ends at `deadline`.
+int sock_recv_all(sock_t& sock, char* buffer, int length, int flags, int seconds,
+                  sock_clock::time_point deadline = SOCK_NO_DEADLINE);
 
 // Like sock_recv_all, but also stops as soon as `enough(received)` says the bytes so far are
 // all that is wanted.
 int sock_recv_until(sock_t& sock, char* buffer, int length, int flags, int seconds,
-                    const std::function<bool(int received)>& enough);
+                    const std::function<bool(int received)>& enough,
+                    sock_clock::time_point deadline = SOCK_NO_DEADLINE);
 
 // Sends every byte: `length`, or -1.
 int sock_send_all(sock_t sock, const char* buffer, int length, int flags);
