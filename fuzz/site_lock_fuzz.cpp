@@ -1,0 +1,104 @@
+// Feeds arbitrary bytes to the site lock: the input is split at 0xFF bytes into the page URL
+// (bytes widened to UTF-16 units, or two bytes a unit), the server host, the AllowedSites value
+// (one string split at ";", or a list split at NUL bytes) and a later request's host; the first
+// byte chooses the zone, the URL's width, the value's form and whether there is a hosting
+// browser or a value at all. Names resolve offline. Checks what the shell relies on: a refusal
+// always has its line, the line and the site name nothing but the page's scheme, host and port,
+// `any` allows every page, and a later request to the start's own server host gets the start's
+// answer.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "trust/SiteLock.h"
+
+using namespace pel;
+
+namespace {
+std::optional<std::string> OfflineResolver(const std::string& name) {
+  if (name.empty() || name.find_first_of(":@/\\ ") != std::string::npos) std::abort();
+  if (name.size() % 3 == 0) return std::nullopt;
+  return "10.2.0." + std::to_string(name.size() % 7);
+}
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+std::u16string Widen(const std::string& bytes, bool twoBytesAUnit) {
+  std::u16string out;
+  if (!twoBytesAUnit) {
+    for (unsigned char c : bytes) out.push_back(c);
+    return out;
+  }
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                        static_cast<unsigned char>(bytes[i + 1]) << 8));
+  }
+  return out;
+}
+
+std::vector<std::u16string> SplitAtNul(const std::u16string& text) {
+  std::vector<std::u16string> out(1);
+  for (char16_t unit : text) {
+    if (unit == 0) out.emplace_back();
+    else out.back().push_back(unit);
+  }
+  return out;
+}
+
+// Only what a site name may hold: lower-case letters, digits, "-", "_", ".", ":", brackets and
+// the "//" after the scheme; never credentials, a path, a query or a backslash.
+bool PlainSite(const std::string& site) {
+  const size_t schemeEnd = site.find("://");
+  const std::string rest = schemeEnd == std::string::npos ? site : site.substr(schemeEnd + 3);
+  return rest.find_first_of("@/\\?#% ") == std::string::npos &&
+         site.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string::npos;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const uint8_t flags = data[0];
+  std::vector<std::string> parts(1);
+  for (size_t i = 1; i < size; ++i) {
+    if (data[i] == 0xFF && parts.size() < 4) parts.emplace_back();
+    else parts.back().push_back(static_cast<char>(data[i]));
+  }
+  parts.resize(4);
+
+  SiteLockInputs inputs;
+  if (!(flags & 1)) inputs.pageUrl = Widen(parts[0], flags & 2);
+  inputs.zone = static_cast<int>((flags >> 2) & 7) - 1;  // -1 to 6: unknown, the zones, others
+  inputs.serverHost = parts[1];
+  if (flags & 32) {
+    const std::u16string value = Widen(parts[2], flags & 2);
+    inputs.allowedSites =
+        (flags & 64) ? ParseAllowedSites(SplitAtNul(value)) : ParseAllowedSites(value);
+    Check(inputs.allowedSites->sites.size() <= kMaxAllowedEntries);
+  }
+
+  const SiteDecision decision = DecideSiteLock(inputs, OfflineResolver);
+  Check(decision.allowed == (decision.ground != SiteGround::Refused));
+  Check(decision.allowed == decision.refusal.empty());
+  Check(PlainSite(decision.site));
+  if (!inputs.pageUrl) Check(decision.ground == SiteGround::NoBrowser);
+  if (!decision.allowed) {
+    Check(decision.refusal.find('\n') == std::string::npos);
+    Check(decision.refusal.find(decision.site) != std::string::npos);
+    for (char c : decision.refusal) Check(c >= 0x20 && c < 0x7F);
+  }
+
+  if (!inputs.serverHost.empty()) {
+    Check(AllowRequestTo(inputs, inputs.serverHost, OfflineResolver) == decision.allowed);
+  }
+  const bool later = AllowRequestTo(inputs, parts[3], OfflineResolver);
+  if (decision.allowed && decision.ground != SiteGround::SameOrigin) Check(later);
+
+  inputs.allowedSites = ParseAllowedSites(u"any");
+  Check(DecideSiteLock(inputs, OfflineResolver).allowed);
+  return 0;
+}
