@@ -4,8 +4,8 @@
 // byte chooses the zone, the URL's width, the value's form and whether there is a hosting
 // browser or a value at all. Names resolve offline. Checks what the shell relies on: a refusal
 // always has its line, the line and the site name nothing but the page's scheme, host and port,
-// `any` allows every page, and a later request to the start's own server host gets the start's
-// answer.
+// `any` allows every page, adding the site a refusal names allows the page, and a later request
+// to the start's own server host gets the start's answer.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -97,6 +97,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const bool later = AllowRequestTo(inputs, parts[3], OfflineResolver);
   if (decision.allowed && decision.ground != SiteGround::SameOrigin) Check(later);
+
+  // Following the refusal's advice works: the site it names, added to the value, allows the page.
+  if (!decision.allowed && ReadPageSite(*inputs.pageUrl).kind == PageKind::Web) {
+    AllowedSites advised = inputs.allowedSites.value_or(AllowedSites{});
+    advised.sites.clear();
+    const AllowedSites named =
+        ParseAllowedSites(std::u16string(decision.site.begin(), decision.site.end()));
+    Check(named.sites.size() == 1 && named.ignored == 0);
+    advised.sites = named.sites;
+    inputs.allowedSites = advised;
+    Check(DecideSiteLock(inputs, OfflineResolver).ground == SiteGround::ListedSite);
+  }
 
   inputs.allowedSites = ParseAllowedSites(u"any");
   Check(DecideSiteLock(inputs, OfflineResolver).allowed);

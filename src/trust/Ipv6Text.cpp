@@ -33,7 +33,9 @@ bool ParseIpv4Tail(std::string_view text, std::uint16_t& high, std::uint16_t& lo
     }
     const std::size_t start = i;
     unsigned value = 0;
-    while (i < text.size() && IsDigit(text[i]) && i - start < 3) value = value * 10 + (text[i++] - '0');
+    while (i < text.size() && IsDigit(text[i]) && i - start < 3) {
+      value = value * 10 + static_cast<unsigned>(text[i++] - '0');
+    }
     const std::size_t digits = i - start;
     if (digits == 0 || value > 255 || (digits > 1 && text[start] == '0')) return false;
     parts[n] = value;
@@ -67,7 +69,9 @@ std::optional<Groups> ParseGroups(std::string_view text) {
     }
     const std::size_t start = i;
     unsigned value = 0;
-    while (i < text.size() && i - start < 4 && HexValue(text[i]) >= 0) value = value * 16 + HexValue(text[i++]);
+    while (i < text.size() && i - start < 4 && HexValue(text[i]) >= 0) {
+      value = value * 16 + static_cast<unsigned>(HexValue(text[i++]));
+    }
     if (i == start) return std::nullopt;
     if (i < text.size() && text[i] == '.') {
       if (count + 2 > groups.size()) return std::nullopt;

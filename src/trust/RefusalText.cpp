@@ -1,24 +1,34 @@
 #include "trust/RefusalText.h"
 
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
 namespace pel {
 
-// Texts of the control's window for a refused page. They belong with the string table's
-// messages; they live here until the table holds them.
+// Texts of the control's window for a refused page, printf-style like the string table's
+// messages, where they belong; they live here until the table holds them. The key named is the
+// first of the places the value is read from.
 namespace {
-constexpr const char* kRefusedPrefix = "The Pelioran control is not allowed on ";
-constexpr const char* kUnreadableSite = "this page (its address cannot be read)";
+constexpr const char* kRefusedWebPage =
+    "The Pelioran control is not allowed on %s. To allow it, an administrator adds %s to "
+    "AllowedSites under HKLM\\Software\\Policies\\Pelioran.";
+constexpr const char* kRefusedOtherPage =
+    "The Pelioran control is not allowed on %s. Of the entries of AllowedSites under "
+    "HKLM\\Software\\Policies\\Pelioran, only any allows it.";
+constexpr const char* kUnreadablePage = "this page (its address cannot be read)";
+
+std::string Format(const char* format, const std::string& site) {
+  std::vector<char> line(std::strlen(format) + 2 * site.size() + 1);
+  std::snprintf(line.data(), line.size(), format, site.c_str(), site.c_str());
+  return line.data();
+}
 }  // namespace
 
 std::string RefusalLine(const PageSite& page) {
   const std::string site = DescribePageSite(page);
-  std::string line = kRefusedPrefix + (site.empty() ? std::string(kUnreadableSite) : site) + ". ";
-  const std::string setting = std::string(kAllowedSitesValue) + " under " + kPolicyKeyText;
-  if (page.kind == PageKind::Web) {
-    line += "To allow it, an administrator adds " + site + " to " + setting + ".";
-  } else {
-    line += "Of the entries of " + setting + ", only any allows it.";
-  }
-  return line;
+  if (page.kind == PageKind::Web) return Format(kRefusedWebPage, site);
+  return Format(kRefusedOtherPage, site.empty() ? kUnreadablePage : site);
 }
 
 }  // namespace pel

@@ -6,10 +6,6 @@
 
 namespace pel {
 
-// Where an administrator allows a site; the first of the three places the value is read from.
-constexpr const char* kAllowedSitesValue = "AllowedSites";
-constexpr const char* kPolicyKeyText = "HKLM\\Software\\Policies\\Pelioran";
-
 // The one line the control's window shows for a refused page: the page's site (scheme, host and
 // port, never more of its address) and the setting that would allow it. A web page is named by
 // the entry to add; anything else only `any` allows.
