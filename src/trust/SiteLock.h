@@ -19,7 +19,8 @@
 //     decision then answers for a page whose own host will be the server.
 //   - allowedSites: the AllowedSites value, parsed, from the first of
 //     HKLM\Software\Policies\Pelioran, HKCU\Software\Policies\Pelioran, HKLM\Software\Pelioran
-//     that holds it; nothing when none does.
+//     that holds it; nothing when none does. A value of another type than REG_MULTI_SZ or
+//     REG_SZ, or one that cannot be read, is there all the same: pass AllowedSites{} (empty).
 // The shell asks DecideSiteLock in SetInterfaceSafetyOptions (refused: E_FAIL) and again at the
 // start with the normalised address (refused: no reads, no connection, no message box, the
 // refusal line in the window), and AllowRequestTo before each later request.
@@ -66,8 +67,9 @@ struct SiteDecision {
 //   7. Same origin, without the value or when it holds `same-origin`: an http or https page
 //      whose host is the server's host (ports may differ). Hosts are compared canonical, and a
 //      name as the normalisation turns it into an address (ResolveServerAddress), so that a page
-//      from "camera.example" and a server written "camera.example" agree. An empty serverHost
-//      qualifies for such a page: the server's address then comes from the page.
+//      from "camera.example" and a server written "camera.example" agree; a name stands for
+//      what the resolver answers now, as it does for the start sequence's own lookup. An empty
+//      serverHost qualifies for such a page: the server's address then comes from the page.
 // A refused page's unreadable URL is named by no entry; only zones and `any` can allow it.
 SiteDecision DecideSiteLock(const SiteLockInputs& inputs,
                             const NameResolver& resolve = LookupHostIPv4);
