@@ -27,4 +27,8 @@ upgrade_code=$(msiinfo export "$work/unsigned.msi" Property | tr -d '\r' |
   awk -F'\t' '$1 == "UpgradeCode" { print $2 }')
 msibuild "$work/unsigned.msi" -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'"
 msibuild "$work/unsigned.msi" -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('$upgrade_code', '$version', 513, 'WIX_UPGRADE_DETECTED')"
+# ALLOWEDSITES: the AllowedSites value is written only when the property is given, and the
+# property passes from the command line to the installing service (a per-machine package).
+msibuild "$work/unsigned.msi" -q "UPDATE \`Component\` SET \`Condition\` = 'ALLOWEDSITES' WHERE \`Component\` = 'AllowedSites'"
+msibuild "$work/unsigned.msi" -q "UPDATE \`Property\` SET \`Value\` = 'ALLOWEDSITES;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED' WHERE \`Property\` = 'SecureCustomProperties'"
 bash "$here/sign.sh" "$work/unsigned.msi" "$out" "$signing"
