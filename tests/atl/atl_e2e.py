@@ -13,6 +13,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "wine"))
 from kvsim_control import Kvsim  # noqa: E402
+from wine_suite import check, finish, message_boxes, winpath  # noqa: E402
 
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -27,19 +28,6 @@ SIZE, RESIZED = (1290, 720), (1000, 760)
 HANDLE_TOLERANCE = 0
 GDI_TOLERANCE = 0
 FAMILIES = (("stand-ins", "PelStandins.dll"), ("strict", "PelStrict.dll"))
-
-failures = []
-
-
-def winpath(path):
-    return "Z:" + path.replace("/", "\\")
-
-
-def check(ok, what):
-    print(("ok: " if ok else "FAIL: ") + what)
-    if not ok:
-        failures.append(what)
-    return ok
 
 
 def regsvr32(*args):
@@ -249,7 +237,7 @@ def unreachable_server():
                              CONTROL], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                             timeout=60).returncode
     lines = open(report, encoding="utf-8").read().splitlines() if os.path.exists(report) else []
-    boxes = [l.split("\t")[2] for l in lines if l.startswith("msgbox\t")]
+    boxes = [texts for _, texts in message_boxes(lines)]
     check(status == 0 and lines[-1:] == ["done"], f"unreachable: atlhost ran to the end ({status})")
     check(boxes[:1] == ["GetAspWp (/asp-get/kvsvrinf.asp) read failed."] and
           all(b.endswith(" read failed.") for b in boxes),
@@ -271,8 +259,7 @@ def main():
         # Other suites expect the stand-ins registered.
         regsvr32(winpath(os.path.join(BIN, "PelStandins.dll")))
     unreachable_server()
-    print(f"{len(failures)} failed")
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == "__main__":

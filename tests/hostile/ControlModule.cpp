@@ -25,7 +25,7 @@ std::string ControlModule::Load(const std::wstring& path, REFCLSID clsid) {
   return {};
 }
 
-HRESULT ControlModule::Create(ComRef<IUnknown>& out) {
+HRESULT ControlModule::Create(hostkit::ComRef<IUnknown>& out) {
   if (!factory_) return E_UNEXPECTED;
   return factory_->CreateInstance(nullptr, IID_IUnknown, out.PutVoid());
 }

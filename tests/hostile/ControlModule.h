@@ -20,14 +20,14 @@ class ControlModule {
 
   // Empty on success, else what went wrong.
   std::string Load(const std::wstring& path, REFCLSID clsid);
-  HRESULT Create(ComRef<IUnknown>& out);
+  HRESULT Create(hostkit::ComRef<IUnknown>& out);
   // Lets the class object go, then asks DllCanUnloadNow: S_OK once every object the module
   // made is gone. Create fails afterwards.
   HRESULT ReleaseAndAskUnload();
 
  private:
   HMODULE module_ = nullptr;
-  ComRef<IClassFactory> factory_;
+  hostkit::ComRef<IClassFactory> factory_;
   HRESULT(STDAPICALLTYPE* canUnloadNow_)() = nullptr;
 };
 

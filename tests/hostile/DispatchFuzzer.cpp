@@ -84,7 +84,7 @@ struct DispatchFuzzer::Plan {
   }
 };
 
-DispatchFuzzer::DispatchFuzzer(Random& rng, ProbePool& probes, DialogDismisser& dialogs)
+DispatchFuzzer::DispatchFuzzer(Random& rng, ProbePool& probes, hostkit::DialogRecorder& dialogs)
     : rng_(rng), probes_(probes), dialogs_(dialogs), values_(rng, probes) {}
 
 DISPID DispatchFuzzer::RandomDispid() {

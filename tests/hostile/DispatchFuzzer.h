@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "DialogDismisser.h"
+#include "DialogRecorder.h"
 #include "ProbeDispatch.h"
 #include "Properties.h"
 #include "Random.h"
@@ -30,7 +30,7 @@ struct DispatchStats {
 // nothing, arguments come back untouched and the driver's objects keep their counts.
 class DispatchFuzzer {
  public:
-  DispatchFuzzer(Random& rng, ProbePool& probes, DialogDismisser& dialogs);
+  DispatchFuzzer(Random& rng, ProbePool& probes, hostkit::DialogRecorder& dialogs);
 
   // Also DISPPARAMS no script engine makes (null arrays under non-zero counts) and values no
   // script can make.
@@ -68,7 +68,7 @@ class DispatchFuzzer {
 
   Random& rng_;
   ProbePool& probes_;
-  DialogDismisser& dialogs_;
+  hostkit::DialogRecorder& dialogs_;
   bool malformed_ = false;
   ValueMaker values_;
   DispatchStats stats_;

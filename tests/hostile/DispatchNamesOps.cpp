@@ -185,7 +185,7 @@ void DispatchFuzzer::GetTypeInfo(IDispatch* control) {
     Fault("GetTypeInfo answered %s without setting *ppTInfo", HrText(hr).c_str());
     raw = nullptr;
   }
-  ComRef<ITypeInfo> info(SUCCEEDED(hr) && !null_out ? raw : nullptr);
+  hostkit::ComRef<ITypeInfo> info(SUCCEEDED(hr) && !null_out ? raw : nullptr);
   if (!AcceptableHr(hr, Surface::kDispatch)) Fault("GetTypeInfo answered %s", HrText(hr).c_str());
   if (null_out) {
     if (SUCCEEDED(hr)) Fault("GetTypeInfo with ppTInfo null answered %s", HrText(hr).c_str());

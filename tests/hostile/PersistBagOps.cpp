@@ -3,6 +3,7 @@
 
 #include "HostileBag.h"
 #include "PersistFuzzer.h"
+#include "Text.h"
 #include "Verdict.h"
 
 namespace hostile {
@@ -17,12 +18,6 @@ const wchar_t* const kExtraNames[] = {L"_Version", L"_ExtentX", L"_ExtentY", L"_
 // Names the control does not load, iOperPaneCtls among them (it is not persisted).
 const wchar_t* const kStrangerNames[] = {L"strIpAddr2", L"iHttpPort ", L"", L"Width",
                                          L"classid", L"\x4E2D", L"_Version2", L"iOperPaneCtls"};
-
-std::string Narrow(const wchar_t* text) {
-  std::string out;
-  for (; *text; ++text) out += (*text < 0x80) ? static_cast<char>(*text) : '?';
-  return out;
-}
 
 // Some answers leave the variant holding a BSTR; BSTR of digits sometimes.
 BSTR TextOf(long n) {
@@ -132,7 +127,7 @@ void PersistFuzzer::BagLoad() {
     if (!def.persisted) continue;
     DealFor(*bag, def, expected[def.id - 1], known[def.id - 1]);
     const HostileBag::Entry* e = bag->Find(def.name);
-    what += " " + Narrow(def.name) + "=";
+    what += " " + hostkit::Utf8(def.name) + "=";
     if (!e) {
       what += "none";
     } else if (e->answer == HostileBag::Answer::kValue) {
@@ -225,7 +220,9 @@ void PersistFuzzer::BagSave() {
   for (const HostileBag::Written& w : bag->Writes()) {
     bool ours = !w.name.empty() && w.name[0] == L'_';
     for (const PropertyDef& def : Properties()) ours = ours || w.name == def.name;
-    if (!ours) Fault("Save wrote a value under the name \"%s\"", Narrow(w.name.c_str()).c_str());
+    if (!ours) {
+      Fault("Save wrote a value under the name \"%s\"", hostkit::Utf8(w.name).c_str());
+    }
   }
   if (clear) dirty_ = Dirty::kClean;
   if (!rng_.OneIn(2)) return;

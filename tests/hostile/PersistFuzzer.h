@@ -85,14 +85,14 @@ class PersistFuzzer {
   Random& rng_;
   ProbePool& probes_;
   ValueMaker values_;
-  ComRef<IDispatch> dispatch_;
-  ComRef<IPersistStreamInit> stream_;
-  ComRef<IPersistPropertyBag> bag_;
-  ComRef<IPersistMemory> memory_;
-  ComRef<IPersistStorage> storage_;
+  hostkit::ComRef<IDispatch> dispatch_;
+  hostkit::ComRef<IPersistStreamInit> stream_;
+  hostkit::ComRef<IPersistPropertyBag> bag_;
+  hostkit::ComRef<IPersistMemory> memory_;
+  hostkit::ComRef<IPersistStorage> storage_;
   std::vector<Saved> saved_;        // recent stream saves
   std::vector<Saved> savedMemory_;  // recent IPersistMemory saves
-  ComRef<IStorage> lastStorage_;    // the storage the control last saved into
+  hostkit::ComRef<IStorage> lastStorage_;    // the storage the control last saved into
   Values lastStorageValues_;        // and what it held then
   Dirty dirty_ = Dirty::kUnknown;
   uint64_t ops_ = 0;

@@ -8,9 +8,9 @@ namespace hostile {
 
 namespace {
 
-ComRef<IStorage> NewStorage() {
-  ComRef<ILockBytes> bytes;
-  ComRef<IStorage> storage;
+hostkit::ComRef<IStorage> NewStorage() {
+  hostkit::ComRef<ILockBytes> bytes;
+  hostkit::ComRef<IStorage> storage;
   if (FAILED(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.Put()))) return storage;
   StgCreateDocfileOnILockBytes(bytes.Get(),
                                STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
@@ -19,7 +19,7 @@ ComRef<IStorage> NewStorage() {
 }
 
 bool ReadStream(IStorage* storage, const wchar_t* name, std::vector<uint8_t>& bytes) {
-  ComRef<IStream> stream;
+  hostkit::ComRef<IStream> stream;
   if (FAILED(storage->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
                                  stream.Put()))) {
     return false;
@@ -36,7 +36,7 @@ bool ReadStream(IStorage* storage, const wchar_t* name, std::vector<uint8_t>& by
 }
 
 bool WriteStream(IStorage* storage, const wchar_t* name, const std::vector<uint8_t>& bytes) {
-  ComRef<IStream> stream;
+  hostkit::ComRef<IStream> stream;
   if (FAILED(storage->CreateStream(name, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
                                    stream.Put()))) {
     return false;
@@ -51,7 +51,7 @@ bool WriteStream(IStorage* storage, const wchar_t* name, const std::vector<uint8
 std::string DamagedCopy(Random& rng, IStorage* source, IStorage* target, bool& intact) {
   intact = true;
   std::string what;
-  ComRef<IEnumSTATSTG> elements;
+  hostkit::ComRef<IEnumSTATSTG> elements;
   if (FAILED(source->EnumElements(0, nullptr, 0, elements.Put()))) return "nothing to copy";
   STATSTG stat;
   ULONG got = 0;
@@ -68,8 +68,8 @@ std::string DamagedCopy(Random& rng, IStorage* source, IStorage* target, bool& i
         WriteStream(target, stat.pwcsName, bytes);
       }
     } else if (stat.type == STGTY_STORAGE) {
-      ComRef<IStorage> from;
-      ComRef<IStorage> to;
+      hostkit::ComRef<IStorage> from;
+      hostkit::ComRef<IStorage> to;
       if (SUCCEEDED(source->OpenStorage(stat.pwcsName, nullptr,
                                         STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
                                         from.Put())) &&
@@ -88,11 +88,11 @@ std::string DamagedCopy(Random& rng, IStorage* source, IStorage* target, bool& i
 
 void PersistFuzzer::StorageRound() {
   ++stats_.storageRounds;
-  ComRef<IStorage>& last = lastStorage_;
+  hostkit::ComRef<IStorage>& last = lastStorage_;
   Values& lastValues = lastStorageValues_;
   if (!last || rng_.OneIn(8)) {
     Describe("IPersistStorage::Save into a new storage");
-    ComRef<IStorage> target = NewStorage();
+    hostkit::ComRef<IStorage> target = NewStorage();
     Values before;
     if (!target || !ReadAll(before)) return;
     const HRESULT hr = storage_->Save(target.Get(), FALSE);
@@ -114,7 +114,7 @@ void PersistFuzzer::StorageRound() {
     std::string what;
     bool must_refuse = false;
     bool intact = false;
-    ComRef<IStorage> given;
+    hostkit::ComRef<IStorage> given;
     if (roll == 0) {
       given = NewStorage();
       what = "IPersistStorage::InitNew";

@@ -20,14 +20,17 @@
 #include <cstring>
 #include <string>
 
+#include "Args.h"
 #include "ComRef.h"
+#include "CounterProbe.h"
 #include "ControlModule.h"
-#include "DialogDismisser.h"
+#include "DialogRecorder.h"
 #include "DispatchFuzzer.h"
 #include "PersistFuzzer.h"
 #include "ProbeDispatch.h"
 #include "Random.h"
-#include "ResourceProbe.h"
+#include "ResourceCounts.h"
+#include "Text.h"
 #include "Verdict.h"
 
 namespace hostile {
@@ -67,36 +70,29 @@ constexpr uint64_t kRunMemorySlack = 4 * 1024 * 1024;
 constexpr uint64_t kRunMemorySlackPerThousand = 4 * 1024;
 
 struct Options {
-  uint64_t seed = kDefaultSeed;
-  uint64_t calls = kDefaultCalls;
-  uint64_t loads = kDefaultLoads;
-  uint64_t traceFrom = UINT64_MAX;
+  unsigned long long seed = kDefaultSeed;
+  unsigned long long calls = kDefaultCalls;
+  unsigned long long loads = kDefaultLoads;
+  unsigned long long traceFrom = UINT64_MAX;
   bool malformed = false;
   std::wstring ocx;
 };
 
+// False, with the reason on standard output, for a command line it does not understand.
 bool ParseOptions(int argc, wchar_t** argv, Options& options) {
-  for (int k = 1; k < argc; ++k) {
-    const std::wstring arg = argv[k];
-    if (k + 1 >= argc) return false;
-    const wchar_t* value = argv[++k];
-    if (arg == L"--seed") {
-      options.seed = std::wcstoull(value, nullptr, 0);
-    } else if (arg == L"--calls") {
-      options.calls = std::wcstoull(value, nullptr, 0);
-    } else if (arg == L"--loads") {
-      options.loads = std::wcstoull(value, nullptr, 0);
-    } else if (arg == L"--trace-from") {
-      options.traceFrom = std::wcstoull(value, nullptr, 0);
-    } else if (arg == L"--malformed") {
-      options.malformed = std::wcstoull(value, nullptr, 0) != 0;
-    } else if (arg == L"--ocx") {
-      options.ocx = value;
-    } else {
-      return false;
+  hostkit::Args args(argc, argv);
+  unsigned long long malformed = 0;
+  while (args.More()) {
+    if (!args.Unsigned(L"--seed", &options.seed) && !args.Unsigned(L"--calls", &options.calls) &&
+        !args.Unsigned(L"--loads", &options.loads) &&
+        !args.Unsigned(L"--trace-from", &options.traceFrom) &&
+        !args.Unsigned(L"--malformed", &malformed) && !args.Value(L"--ocx", &options.ocx)) {
+      args.Fail("not understood: " + hostkit::Utf8(args.Take()));
     }
   }
-  return true;
+  options.malformed = malformed != 0;
+  if (!args.Ok()) std::printf("hostile: %s\n", args.Error().c_str());
+  return args.Ok();
 }
 
 std::wstring BesideThisProgram(const wchar_t* file) {
@@ -106,6 +102,8 @@ std::wstring BesideThisProgram(const wchar_t* file) {
   const size_t slash = out.find_last_of(L"\\/");
   return (slash == std::wstring::npos ? std::wstring() : out.substr(0, slash + 1)) + file;
 }
+
+hostkit::ResourceTotals CountResources() { return hostkit::Totals(hostkit::TakeSnapshot()); }
 
 double Seconds(ULONGLONG since) { return static_cast<double>(GetTickCount64() - since) / 1000.0; }
 
@@ -128,7 +126,7 @@ class Driver {
       return 2;
     }
     SetCurrentCall("checking the resource counters");
-    const std::string counters = CheckCountersMove();
+    const std::string counters = hostkit::ProbeFaults(hostkit::ProbeCounters());
     if (!counters.empty()) {
       Fault("a deliberate leak did not move these counters: %s", counters.c_str());
     }
@@ -139,8 +137,8 @@ class Driver {
     ShowAboutBox();
     if (!Pass(kWarmUpCalls, kWarmUpLoads)) return 2;
     if (!Fresh()) return 2;
-    const ResourceCounts warm = CountResources();
-    std::printf("after warm-up:     %s\n", warm.Describe().c_str());
+    const hostkit::ResourceTotals warm = CountResources();
+    std::printf("after warm-up:     %s\n", hostkit::CountsText(warm).c_str());
 
     Reseed(options_.seed);
     const DispatchStats d0 = dispatch_.Stats();
@@ -151,14 +149,14 @@ class Driver {
     const double dispatch_seconds = dispatchSeconds_;
     const double persist_seconds = persistSeconds_;
     if (!Fresh()) return 2;
-    const ResourceCounts first = CountResources();
-    std::printf("after the run:     %s\n", first.Describe().c_str());
+    const hostkit::ResourceTotals first = CountResources();
+    std::printf("after the run:     %s\n", hostkit::CountsText(first).c_str());
 
     Reseed(options_.seed);
     if (!Pass(options_.calls / kReplayShare, options_.loads / kReplayShare)) return 2;
     if (!Fresh()) return 2;
-    const ResourceCounts end = CountResources();
-    std::printf("after its replay:  %s\n", end.Describe().c_str());
+    const hostkit::ResourceTotals end = CountResources();
+    std::printf("after its replay:  %s\n", hostkit::CountsText(end).c_str());
     SetCurrentCall("comparing the counts");
     Compare("the replay", first, end, kMemorySlack);
     Compare("the run", warm, end,
@@ -212,7 +210,7 @@ class Driver {
       std::printf("the control has no IDispatch\n");
       return false;
     }
-    ComRef<IPersistStreamInit> init;
+    hostkit::ComRef<IPersistStreamInit> init;
     if (SUCCEEDED(control_.QueryTo(IID_IPersistStreamInit, init))) init->InitNew();
     return true;
   }
@@ -276,20 +274,20 @@ class Driver {
     return true;
   }
 
-  void Compare(const char* what, const ResourceCounts& from, const ResourceCounts& to,
-               uint64_t memorySlack) {
+  void Compare(const char* what, const hostkit::ResourceTotals& from,
+               const hostkit::ResourceTotals& to, uint64_t memorySlack) {
     if (to.handles - from.handles > kHandleSlack) {
-      Fault("%s: kernel handles grew from %ld to %ld", what, from.handles, to.handles);
+      Fault("%s: kernel handles grew from %lld to %lld", what, from.handles, to.handles);
     }
-    if (to.memoryBytes > from.memoryBytes + memorySlack) {
-      Fault("%s: memory grew from %llu KiB to %llu KiB", what, Count(from.memoryBytes / 1024),
-            Count(to.memoryBytes / 1024));
+    if (to.private_bytes > from.private_bytes + static_cast<long long>(memorySlack)) {
+      Fault("%s: memory grew from %lld KiB to %lld KiB", what, from.private_bytes / 1024,
+            to.private_bytes / 1024);
     }
-    if (to.gdiObjects - from.gdiObjects > kGdiSlack) {
-      Fault("%s: GDI objects grew from %ld to %ld", what, from.gdiObjects, to.gdiObjects);
+    if (to.gdi - from.gdi > kGdiSlack) {
+      Fault("%s: GDI objects grew from %lld to %lld", what, from.gdi, to.gdi);
     }
     if (to.windows - from.windows > kWindowSlack) {
-      Fault("%s: windows grew from %ld to %ld", what, from.windows, to.windows);
+      Fault("%s: windows grew from %lld to %lld", what, from.windows, to.windows);
     }
   }
 
@@ -298,11 +296,13 @@ class Driver {
   Random dispatchRng_;
   Random persistRng_;
   ProbePool probes_;
-  DialogDismisser dialogs_;
+  // Every dialog answered with Cancel at once; their texts are not kept.
+  hostkit::DialogRecorder dialogs_{{hostkit::DialogRecorder::Modeless::kAnswer, true, 0,
+                                    [](const std::string&) {}}};
   DispatchFuzzer dispatch_;
   PersistFuzzer persist_;
-  ComRef<IUnknown> control_;
-  ComRef<IDispatch> dispatchPtr_;
+  hostkit::ComRef<IUnknown> control_;
+  hostkit::ComRef<IDispatch> dispatchPtr_;
   double dispatchSeconds_ = 0;
   double persistSeconds_ = 0;
 };

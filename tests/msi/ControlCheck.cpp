@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "ComRef.h"
+
 namespace pel::msicheck {
 namespace {
 
@@ -19,24 +21,6 @@ const wchar_t kSysKind[] = L"win64";
 #else
 const wchar_t kSysKind[] = L"win32";
 #endif
-
-template <typename T>
-class Ref {
- public:
-  Ref() = default;
-  Ref(const Ref&) = delete;
-  Ref& operator=(const Ref&) = delete;
-  ~Ref() {
-    if (p_) p_->Release();
-  }
-  T* Get() const { return p_; }
-  T* operator->() const { return p_; }
-  T** Put() { return &p_; }
-  void** PutVoid() { return reinterpret_cast<void**>(&p_); }
-
- private:
-  T* p_ = nullptr;
-};
 
 class Bstr {
  public:
@@ -105,7 +89,7 @@ std::wstring ModuleOf(IUnknown* object) {
 }
 
 void CheckTypeInfo(Checker& check, IDispatch* control) {
-  Ref<ITypeInfo> info;
+  hostkit::ComRef<ITypeInfo> info;
   const HRESULT hr = control->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Put());
   check.Check(hr == S_OK && info.Get(), "GetTypeInfo");
   if (!info.Get()) return;
@@ -142,7 +126,7 @@ void CheckMachine(Checker& check, const std::wstring& expected) {
   CLSID clsid{};
   HRESULT hr = CLSIDFromProgID(kProgId, &clsid);
   check.Check(hr == S_OK, "CLSIDFromProgID");
-  Ref<IDispatch> control;
+  hostkit::ComRef<IDispatch> control;
   if (hr == S_OK) {
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, control.PutVoid());
   }
@@ -153,7 +137,7 @@ void CheckMachine(Checker& check, const std::wstring& expected) {
 
   GUID libId{};
   CLSIDFromString(kLibIdText, &libId);
-  Ref<ITypeLib> lib;
+  hostkit::ComRef<ITypeLib> lib;
   LoadRegTypeLib(libId, 1, 0, LOCALE_NEUTRAL, lib.Put());
   CheckTypeLib(check, lib.Get(), "LoadRegTypeLib");
   Bstr path;
@@ -175,9 +159,9 @@ void CheckUser(Checker& check, const std::wstring& expected) {
   auto get = library.Get() ? reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(
                                  GetProcAddress(library.Get(), "DllGetClassObject")))
                            : nullptr;
-  Ref<IClassFactory> factory;
+  hostkit::ComRef<IClassFactory> factory;
   if (get) get(clsid, IID_IClassFactory, factory.PutVoid());
-  Ref<IDispatch> control;
+  hostkit::ComRef<IDispatch> control;
   if (factory.Get()) factory->CreateInstance(nullptr, IID_IDispatch, control.PutVoid());
   check.Check(control.Get() != nullptr, "created by the user's class entry");
   const std::wstring module = ModuleOf(control.Get());
@@ -187,7 +171,7 @@ void CheckUser(Checker& check, const std::wstring& expected) {
   const std::wstring libPath =
       UserClassValue(L"TypeLib\\" + std::wstring(kLibIdText) + L"\\1.0\\0\\" + kSysKind);
   check.Check(SamePath(libPath, expected), "type library path", libPath);
-  Ref<ITypeLib> lib;
+  hostkit::ComRef<ITypeLib> lib;
   LoadTypeLibEx(libPath.c_str(), REGKIND_NONE, lib.Put());
   CheckTypeLib(check, lib.Get(), "LoadTypeLibEx");
 }

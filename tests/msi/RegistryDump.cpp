@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "Text.h"
+
 namespace pel::msicheck {
 namespace {
 
@@ -44,32 +46,6 @@ class Key {
   HKEY key_ = nullptr;
 };
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
-
-std::string Escaped(const std::wstring& text) {
-  std::string out;
-  for (char c : Utf8(text)) {
-    if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\0') {
-      out += "\\0";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 std::string ValueText(DWORD type, const std::vector<BYTE>& data, DWORD size) {
   char buffer[16];
   switch (type) {
@@ -78,7 +54,7 @@ std::string ValueText(DWORD type, const std::vector<BYTE>& data, DWORD size) {
     case REG_MULTI_SZ: {
       std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
       while (!text.empty() && text.back() == L'\0') text.pop_back();
-      return Escaped(text);
+      return hostkit::Escaped(text);
     }
     case REG_DWORD:
       if (size == 4) {
@@ -104,7 +80,7 @@ class Dump {
             const char* viewName) {
     Key key(root, path, view);
     if (!key.Get()) return;
-    const std::string keyText = Escaped(rootName + L"\\" + path);
+    const std::string keyText = hostkit::Escaped(rootName + L"\\" + path);
     lines_.push_back(std::string("K\t") + viewName + "\t" + keyText);
     std::vector<wchar_t> name(16384);
     std::vector<BYTE> data(65536);
@@ -117,7 +93,7 @@ class Dump {
         break;
       }
       lines_.push_back(std::string("V\t") + viewName + "\t" + keyText + "\t" +
-                       Escaped(std::wstring(name.data(), nameSize)) + "\t" +
+                       hostkit::Escaped(std::wstring(name.data(), nameSize)) + "\t" +
                        std::to_string(type) + "\t" + ValueText(type, data, dataSize));
     }
     std::vector<std::wstring> children;
@@ -147,7 +123,7 @@ class Dump {
         break;
       }
       lines_.push_back(std::string("K\t") + viewName + "\t" +
-                       Escaped(rootName + L"\\" + path + L"\\" + name));
+                       hostkit::Escaped(rootName + L"\\" + path + L"\\" + name));
     }
   }
 

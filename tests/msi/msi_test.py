@@ -30,6 +30,9 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINE_RUN = os.path.join(ROOT, 'scripts', 'wine-run.sh')
+sys.path.insert(0, os.path.join(ROOT, 'tests', 'wine'))
+from wine_suite import check, failures, unescape, winpath  # noqa: E402
+
 CONTROL_KEYS = [k.lower() for k in (
     r'CLSID\{FE4F5263-11D5-4724-95BA-A978983B6369}',
     r'CLSID\{DDC012F8-A786-4584-856D-044BC1F49414}',
@@ -42,20 +45,6 @@ CONTROL_KEYS = [k.lower() for k in (
 INSTALLER_ROOTS = (r'hklm\software\classes\installer',
                    r'hklm\software\microsoft\windows\currentversion\installer')
 UNINSTALL = r'hklm\software\microsoft\windows\currentversion\uninstall'
-
-failures = []
-
-
-def check(ok, what, detail=''):
-    print(f"{'ok' if ok else 'FAIL'} {what}{': ' + detail if detail and not ok else ''}",
-          flush=True)
-    if not ok:
-        failures.append(what)
-    return ok
-
-
-def winpath(path):
-    return 'Z:' + os.path.abspath(path).replace('/', '\\')
 
 
 def wine(*args):
@@ -140,7 +129,7 @@ class Prefix:
         lines = set()
         with open(path, encoding='utf-8') as f:
             for raw in f:
-                fields = raw.rstrip('\n').split('\t')
+                fields = [unescape(f) for f in raw.rstrip('\n').split('\t')]
                 fields[2] = fields[2].lower()
                 if fields[0] == 'V':
                     fields[3] = fields[3].lower()

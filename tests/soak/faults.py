@@ -32,9 +32,9 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from soakpeers import (CONTROL, SAVED, Kvsim, check, demo_with_audio, failures,  # noqa: E402
-                       lost_snapshots, snapshot_folders, soak_steps, unescape,
-                       viewer_pictures, winpath)
+from soakpeers import (CONTROL, SAVED, Kvsim, demo_with_audio, lost_snapshots,  # noqa: E402
+                       snapshot_folders, soak_steps, viewer_pictures)
+from wine_suite import check, failures, unescape, winpath  # noqa: E402
 
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 # A page reloads after the first 16 steps of soakwall's cycle (audio connect, cameras,

@@ -28,9 +28,10 @@ import sys
 import threading
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from soakpeers import (AUDIO_PACKET_BYTES, CONTROL, SAVED, Kvsim, check,  # noqa: E402
-                       demo_with_audio, failures, lost_snapshots, snapshot_folders, soak_steps,
-                       unescape, viewer_pictures, winpath)
+from soakpeers import (AUDIO_PACKET_BYTES, CONTROL, SAVED, Kvsim,  # noqa: E402
+                       demo_with_audio, lost_snapshots, snapshot_folders, soak_steps,
+                       viewer_pictures)
+from wine_suite import check, failures, unescape, winpath  # noqa: E402
 
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 STEPS = int(os.environ.get("PEL_SOAK_STEPS", "400"))

@@ -11,23 +11,10 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "wine"))
 from kvsim_control import Kvsim  # noqa: E402,F401
+from wine_suite import linux_path, winpath  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 CONTROL = "{FE4F5263-11D5-4724-95BA-A978983B6369}"
-
-failures = []
-
-
-def check(ok, what):
-    print(("ok: " if ok else "FAIL: ") + what, flush=True)
-    if not ok:
-        failures.append(what)
-    return ok
-
-
-def winpath(path):
-    return "Z:" + path.replace("/", "\\")
-
 
 def demo_scenario(udp_port=None):
     """The demo server with user root, whose rights include the audio dialog."""
@@ -149,18 +136,6 @@ def soak_steps(lines):
         elif f[0] in ("speed", "relay", "audio"):
             steps[current]["lines"].append(f)
     return steps
-
-
-def unescape(text):
-    """A report field as it was before the report escaped it."""
-    return re.sub(r"\\(.)", lambda m: {"t": "\t", "n": "\n", "r": "\r"}.get(m.group(1),
-                                                                          m.group(1)), text)
-
-
-def linux_path(windows_path):
-    """C:\\... in the prefix as a Linux path."""
-    return os.path.join(os.environ["WINEPREFIX"], "drive_c",
-                        windows_path[3:].replace("\\", "/"))
 
 
 def snapshot_folders(ports):

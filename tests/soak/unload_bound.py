@@ -12,8 +12,9 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from soakpeers import (Kvsim, SilentAudioServer, check, demo_params, demo_scenario,  # noqa: E402
-                       failures, pelhost)
+from soakpeers import (Kvsim, SilentAudioServer, demo_params, demo_scenario,  # noqa: E402
+                       pelhost)
+from wine_suite import check, failures  # noqa: E402
 
 BIN, WORK, KVSIM = sys.argv[1:4]
 BOUND_SECONDS = 2.0

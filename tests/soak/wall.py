@@ -11,7 +11,8 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from soakpeers import CONTROL, Kvsim, check, demo_scenario, failures, winpath  # noqa: E402
+from soakpeers import CONTROL, Kvsim, demo_scenario  # noqa: E402
+from wine_suite import check, failures, winpath  # noqa: E402
 
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 CONTROLS = int(os.environ.get("PEL_SOAK_WALL", "16"))

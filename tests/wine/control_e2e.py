@@ -19,6 +19,7 @@ import sys
 import time
 
 from kvsim_control import Kvsim
+from wine_suite import check, finish, linux_path, message_boxes, winpath
 
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 PEERS_ENV = sys.argv[5] if len(sys.argv) > 5 else ""
@@ -41,20 +42,8 @@ MODULE_SETUP_CALLS = (
     ["bSequence", "bShowCam1", "SelectCamera", "iServerId", "strUserName", "strPassword",
      "iServerPort", "strProxyAddr", "iProxyPort", "strServerAddr", "GetServerTag"])
 
-failures = []
 # Every component log line of the run, for the checks over the whole run.
 whole_log = []
-
-
-def winpath(path):
-    return "Z:" + path.replace("/", "\\")
-
-
-def check(ok, what):
-    print(("ok: " if ok else "FAIL: ") + what)
-    if not ok:
-        failures.append(what)
-    return ok
 
 
 # ---- pelhost
@@ -87,7 +76,7 @@ def windows(lines, child_id):
 
 
 def messages(lines):
-    return [line.split("\t", 2)[2] for line in lines if line.startswith("msgbox\t")]
+    return [texts for _, texts in message_boxes(lines)]
 
 
 def standin_log():
@@ -257,12 +246,6 @@ def picture_width_layout(port):
           f"width: 2x scales every camera but the 704-wide one ({doubled})")
 
 
-def linux_path(windows_path):
-    """C:\\... in the prefix as a Linux path."""
-    prefix = os.environ["WINEPREFIX"]
-    return os.path.join(prefix, "drive_c", windows_path[3:].replace("\\", "/"))
-
-
 SNAPSHOT_KINDS = ((0, "jpg", b"\xff\xd8\xff"), (1, "bmp", b"BM"))
 
 
@@ -408,8 +391,8 @@ def voice_download(kv, voice):
     # Without the voice component the Download dialog offers it.
     lines = host("download", "--wait", "300", "--click", "3015", "--wait", "500",
                  params=root_params(voice), env={"PEL_STANDIN_ABSENT": "voice"})
-    boxes = [l.split("\t", 2) for l in lines if l.startswith("msgbox\t")]
-    check(len(boxes) == 1 and boxes[0][1] == "Download" and boxes[0][2].startswith(
+    boxes = message_boxes(lines)
+    check(len(boxes) == 1 and boxes[0][0] == "Download" and boxes[0][1].startswith(
         "- There is no Voice kit on your PC or you need new version. | "
         "- Insert CD or download and install Voice kit."),
         f"download: the Download dialog with its texts ({boxes})")
@@ -461,7 +444,7 @@ def sequence_and_pause(port):
     finally:
         check(regsvr("Pelioran.ocx", unregister=True), "sequence: the control unregistered")
     log = standin_log()
-    boxes = [line.split("\t")[1:] for line in lines if line.startswith("msgbox\t")]
+    boxes = message_boxes(lines)
     texts = [box[1] for box in boxes]
     # Cam2 (off) is refused on its press, Cam1 (on) keeps its latch on its release: each
     # says so.
@@ -692,10 +675,6 @@ def main():
         kv.close()
     return finish()
 
-
-def finish():
-    print(f"{len(failures)} failed")
-    return 1 if failures else 0
 
 
 if __name__ == "__main__":

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "ComRef.h"
+#include "MakeObject.h"
 #include "Module.h"
 
 namespace strict {

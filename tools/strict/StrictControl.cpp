@@ -110,7 +110,7 @@ STDMETHODIMP StrictControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISP
     return verdict.hr;
   }
   // The component stays alive through what its calls set off in the container.
-  ComRef<IUnknown> hold(Identity());
+  const ComRef<IUnknown> hold = ComRef<IUnknown>::Retain(Identity());
   switch (verdict.action) {
     case Action::kPut: return DoPut(*member, given.rgvarg[0]);
     case Action::kGet: return DoGet(*member, result);
@@ -196,7 +196,7 @@ STDMETHODIMP StrictControl::EnumConnectionPoints(IEnumConnectionPoints** out) {
   if (!out) return E_POINTER;
   // Property change notifications first, as the usual frames list them.
   auto e = MakeObject<PointEnumerator>(
-      std::vector<ComRef<IUnknown>>{ComRef<IUnknown>(Identity())},
+      std::vector<ComRef<IUnknown>>{ComRef<IUnknown>::Retain(Identity())},
       std::vector<IConnectionPoint*>{&propertyNotify_, &events_});
   *out = e.Detach();
   return *out ? S_OK : E_OUTOFMEMORY;
@@ -240,7 +240,7 @@ void StrictControl::PostEvent(DISPID id, const wchar_t* name, std::vector<OwnedV
 }
 
 void StrictControl::FirePending() {
-  ComRef<IUnknown> hold(Identity());
+  const ComRef<IUnknown> hold = ComRef<IUnknown>::Retain(Identity());
   std::vector<PendingEvent> events;
   events.swap(pending_);
   for (PendingEvent& e : events) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ComRef.h"
+#include "MakeObject.h"
 #include "ConnectionPoint.h"
 #include "ControlWindow.h"
 #include "Member.h"

@@ -3,11 +3,13 @@
 #include <cstdio>
 
 #include "Module.h"
+#include "Text.h"
 
 namespace strict {
 
 namespace {
 
+// The stand-ins write their log in the ANSI code page: so does this family, line for line.
 std::string Ansi(const wchar_t* text, size_t length) {
   if (!text || length == 0) return {};
   const int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0,
@@ -16,21 +18,6 @@ std::string Ansi(const wchar_t* text, size_t length) {
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), out.data(), n, nullptr,
                       nullptr);
-  return out;
-}
-
-// One line per entry, whatever a text holds.
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\\': out += "\\\\"; break;
-      default: out += c; break;
-    }
-  }
   return out;
 }
 
@@ -72,7 +59,7 @@ std::string ValueText(const VARIANT& value) {
       std::snprintf(text, sizeof(text), "%g", V_R8(v));
       return text;
     }
-    case VT_BSTR: return Escaped(Ansi(V_BSTR(v), SysStringLen(V_BSTR(v))));
+    case VT_BSTR: return hostkit::Escaped(Ansi(V_BSTR(v), SysStringLen(V_BSTR(v))));
     case VT_ARRAY | VT_UI1: return ByteCount(V_ARRAY(v));
     default: return "<vt " + std::to_string(V_VT(v)) + ">";
   }

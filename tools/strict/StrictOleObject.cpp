@@ -8,7 +8,7 @@
 namespace strict {
 
 STDMETHODIMP StrictControl::SetClientSite(IOleClientSite* site) {
-  clientSite_ = ComRef<IOleClientSite>(site);
+  clientSite_ = ComRef<IOleClientSite>::Retain(site);
   if (site) ReadAmbients();
   return S_OK;
 }
@@ -42,7 +42,7 @@ void StrictControl::ReadAmbients() {
     if (SUCCEEDED(hr) && V_VT(&value.Get()) == VT_DISPATCH && V_DISPATCH(&value.Get())) {
       // A font: its face name.
       const ComRef<IFont> font =
-          ComRef<IDispatch>(V_DISPATCH(&value.Get())).Query<IFont>(IID_IFont);
+          ComRef<IDispatch>::Retain(V_DISPATCH(&value.Get())).Query<IFont>(IID_IFont);
       BSTR name = nullptr;
       if (font && SUCCEEDED(font->get_Name(&name)) && name) {
         VARIANT face;
@@ -97,7 +97,7 @@ STDMETHODIMP StrictControl::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite,
 HRESULT StrictControl::InPlaceActivate(IOleClientSite* activeSite, bool uiActivate) {
   if (!Window()) {
     ComRef<IOleInPlaceSite> site = clientSite_.Query<IOleInPlaceSite>(IID_IOleInPlaceSite);
-    if (!site) site = ComRef<IOleClientSite>(activeSite).Query<IOleInPlaceSite>(IID_IOleInPlaceSite);
+    if (!site) site = ComRef<IOleClientSite>::Retain(activeSite).Query<IOleInPlaceSite>(IID_IOleInPlaceSite);
     if (!site) return E_NOINTERFACE;
     if (site->CanInPlaceActivate() != S_OK) return E_FAIL;
     site->OnInPlaceActivate();

@@ -20,7 +20,7 @@ STDMETHODIMP StrictControl::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC
 }
 
 STDMETHODIMP StrictControl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
-  viewAdvise_ = ComRef<IAdviseSink>(sink);
+  viewAdvise_ = ComRef<IAdviseSink>::Retain(sink);
   viewAspects_ = aspects;
   viewAdviseFlags_ = flags;
   return S_OK;

@@ -1,12 +1,13 @@
 #include "ControlActions.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <utility>
 
-#include "MessageBoxRecorder.h"
+#include "DialogRecorder.h"
+#include "Numbers.h"
 #include "Report.h"
 #include "WindowFacts.h"
+#include "Text.h"
+#include "ComRef.h"
 
 namespace {
 
@@ -33,13 +34,13 @@ void PumpMessages(DWORD ms) {
   }
 }
 
-ControlActions::ControlActions(HWND control, ComRef<IDispatch> dispatch, Report& report,
-                               MessageBoxRecorder& boxes)
+ControlActions::ControlActions(HWND control, hostkit::ComRef<IDispatch> dispatch, hostkit::Report& report,
+                               hostkit::DialogRecorder& boxes)
     : control_(control), dispatch_(std::move(dispatch)), report_(report), boxes_(boxes) {}
 
 void ControlActions::Run(const Action& action) {
   switch (action.kind) {
-    case Action::kWait: PumpMessages(static_cast<DWORD>(std::atoi(action.argument.c_str()))); break;
+    case Action::kWait: Wait(action.argument); break;
     case Action::kWindows:
       report_.Line("windows");
       // From ATL's window down: the control's own window is depth 0.
@@ -62,8 +63,8 @@ void ControlActions::ListWindows(HWND parent, int depth) {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (depth == 0 && child != control_) continue;
     bool visible = (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0;
-    report_.Line("window\t" + std::to_string(depth) + "\t" + Escaped(ClassOf(child)) + "\t" +
-                 std::to_string(GetDlgCtrlID(child)) + "\t" + PlaceIn(child, parent) + "\t" +
+    report_.Line("window\t" + std::to_string(depth) + "\t" + hostkit::Escaped(hostkit::ClassOf(child)) + "\t" +
+                 std::to_string(GetDlgCtrlID(child)) + "\t" + hostkit::PlaceIn(child, parent) + "\t" +
                  (visible ? "1" : "0"));
     ListWindows(child, depth + 1);
   }
@@ -71,16 +72,23 @@ void ControlActions::ListWindows(HWND parent, int depth) {
 
 // ATL's window takes the new size (WM_SIZE), and ATL hands it to the control: SetExtent and,
 // once in place, IOleInPlaceObject::SetObjectRects.
+void ControlActions::Wait(const std::string& ms) {
+  int wait = 0;
+  if (!hostkit::ParseInt(ms, &wait) || wait < 0) return Error("wait", ms);
+  PumpMessages(static_cast<DWORD>(wait));
+}
+
 void ControlActions::Resize(const std::string& size) {
   int width = 0, height = 0;
-  if (std::sscanf(size.c_str(), "%dx%d", &width, &height) != 2) return Error("resize", size);
+  if (!hostkit::ParseIntPair(size, 'x', &width, &height)) return Error("resize", size);
   SetWindowPos(GetParent(control_), nullptr, 0, 0, width, height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   report_.Line("resize\t" + size);
 }
 
 void ControlActions::Click(const std::string& id) {
-  HWND target = Descendant(control_, std::atoi(id.c_str()));
+  int number = 0;
+  HWND target = hostkit::ParseInt(id, &number) ? hostkit::Descendant(control_, number) : nullptr;
   if (!target) return Error("click " + id, "no such window");
   RECT r;
   GetClientRect(target, &r);
@@ -89,8 +97,9 @@ void ControlActions::Click(const std::string& id) {
 }
 
 void ControlActions::ClickAt(const std::string& where) {
-  POINT at{};
-  if (std::sscanf(where.c_str(), "%ld,%ld", &at.x, &at.y) != 2) return Error("click-at", where);
+  int x = 0, y = 0;
+  if (!hostkit::ParseIntPair(where, ',', &x, &y)) return Error("click-at", where);
+  POINT at{x, y};
   // The deepest visible window under the point takes the click.
   HWND target = control_;
   for (;;) {
@@ -105,8 +114,8 @@ void ControlActions::ClickAt(const std::string& where) {
 
 void ControlActions::Select(const std::string& what) {
   int id = 0, index = 0;
-  if (std::sscanf(what.c_str(), "%d:%d", &id, &index) != 2) return Error("select", what);
-  HWND combo = Descendant(control_, id);
+  if (!hostkit::ParseIntPair(what, ':', &id, &index)) return Error("select", what);
+  HWND combo = hostkit::Descendant(control_, id);
   if (!combo || SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == CB_ERR) {
     return Error("select " + what, "no such combo box entry");
   }
@@ -131,8 +140,8 @@ void ControlActions::Get(const std::string& name) {
   if (SUCCEEDED(hr)) hr = VariantChangeType(&value, &value, 0, VT_BSTR);
   if (FAILED(hr)) {
     VariantClear(&value);
-    return Error("get " + name, Hex(static_cast<unsigned long>(hr)));
+    return Error("get " + name, hostkit::Hex(static_cast<unsigned long>(hr)));
   }
-  report_.Line("get\t" + name + "\t" + Escaped(V_BSTR(&value) ? V_BSTR(&value) : L""));
+  report_.Line("get\t" + name + "\t" + hostkit::Escaped(V_BSTR(&value) ? V_BSTR(&value) : L""));
   VariantClear(&value);
 }

@@ -9,20 +9,23 @@
 #include "ComRef.h"
 #include "Options.h"
 
-class MessageBoxRecorder;
+namespace hostkit {
+class DialogRecorder;
 class Report;
+}  // namespace hostkit
 
 // Runs this thread's message loop for ms milliseconds.
 void PumpMessages(DWORD ms);
 
 class ControlActions {
  public:
-  ControlActions(HWND control, ComRef<IDispatch> dispatch, Report& report,
-                 MessageBoxRecorder& boxes);
+  ControlActions(HWND control, hostkit::ComRef<IDispatch> dispatch, hostkit::Report& report,
+                 hostkit::DialogRecorder& boxes);
   void Run(const Action& action);
 
  private:
   void ListWindows(HWND parent, int depth);
+  void Wait(const std::string& ms);
   void Resize(const std::string& size);
   void Click(const std::string& id);
   void ClickAt(const std::string& where);
@@ -31,7 +34,7 @@ class ControlActions {
   void Error(const std::string& what, const std::string& detail);
 
   HWND control_;
-  ComRef<IDispatch> dispatch_;
-  Report& report_;
-  MessageBoxRecorder& boxes_;
+  hostkit::ComRef<IDispatch> dispatch_;
+  hostkit::Report& report_;
+  hostkit::DialogRecorder& boxes_;
 };

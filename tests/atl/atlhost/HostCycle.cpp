@@ -10,37 +10,38 @@
 #include "ComRef.h"
 #include "ControlActions.h"
 #include "HostingSpy.h"
-#include "MessageBoxRecorder.h"
+#include "DialogRecorder.h"
 #include "ParamPropertyBag.h"
 #include "Report.h"
 #include "WindowFacts.h"
 #include "WindowHandle.h"
+#include "Text.h"
 
 namespace {
 
 const wchar_t kFrameClass[] = L"AtlHostFrame";
 
-std::string HrText(HRESULT hr) { return Hex(static_cast<unsigned long>(hr)); }
+std::string HrText(HRESULT hr) { return hostkit::Hex(static_cast<unsigned long>(hr)); }
 
 // The <param> values, as a browser gives them: IPersistPropertyBag::Load, or InitNew for a
 // control without it.
-void LoadParams(const ComRef<IUnknown>& control, const Options& options, Report& report) {
-  ComRef<IPersistPropertyBag> persist;
-  if (SUCCEEDED(control.As(IID_IPersistPropertyBag, &persist))) {
-    ComRef<ParamPropertyBag> bag(new ParamPropertyBag(options.params));
+void LoadParams(const hostkit::ComRef<IUnknown>& control, const Options& options, hostkit::Report& report) {
+  hostkit::ComRef<IPersistPropertyBag> persist;
+  if (SUCCEEDED(control.QueryTo(IID_IPersistPropertyBag, persist))) {
+    hostkit::ComRef<ParamPropertyBag> bag(new ParamPropertyBag(options.params));
     report.Line("load\tpropertybag\t" + HrText(persist->Load(bag.Get(), nullptr)));
     return;
   }
-  ComRef<IPersistStreamInit> stream;
-  HRESULT hr = control.As(IID_IPersistStreamInit, &stream);
+  hostkit::ComRef<IPersistStreamInit> stream;
+  HRESULT hr = control.QueryTo(IID_IPersistStreamInit, stream);
   if (SUCCEEDED(hr)) hr = stream->InitNew();
   report.Line("load\tinitnew\t" + HrText(hr));
 }
 
-HWND ControlWindow(const ComRef<IUnknown>& control) {
-  ComRef<IOleInPlaceObject> inplace;
+HWND ControlWindow(const hostkit::ComRef<IUnknown>& control) {
+  hostkit::ComRef<IOleInPlaceObject> inplace;
   HWND window = nullptr;
-  if (SUCCEEDED(control.As(IID_IOleInPlaceObject, &inplace))) inplace->GetWindow(&window);
+  if (SUCCEEDED(control.QueryTo(IID_IOleInPlaceObject, inplace))) inplace->GetWindow(&window);
   return window;
 }
 
@@ -58,7 +59,7 @@ bool RegisterFrameClass() {
 }
 
 bool RunHostCycle(const Options& options, const CLSID& clsid, const AtlApi& atl, bool spy,
-                  Report& report, MessageBoxRecorder& boxes) {
+                  hostkit::Report& report, hostkit::DialogRecorder& boxes) {
   RECT frame_rect{0, 0, options.width, options.height};
   const DWORD frame_style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE;
   AdjustWindowRectEx(&frame_rect, frame_style, FALSE, 0);
@@ -77,27 +78,27 @@ bool RunHostCycle(const Options& options, const CLSID& clsid, const AtlApi& atl,
     return false;
   }
   {
-    ComRef<IUnknown> early;
-    report.Line("host-before-attach\t" + HrText(atl.get_host(host, early.Out())));
+    hostkit::ComRef<IUnknown> early;
+    report.Line("host-before-attach\t" + HrText(atl.get_host(host, early.Put())));
   }
 
   bool attached_ok = false;
   {
-    ComRef<IUnknown> control;
+    hostkit::ComRef<IUnknown> control;
     HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                  control.OutVoid());
+                                  control.PutVoid());
     report.Line("create\t" + HrText(hr));
     if (FAILED(hr)) return false;
     LoadParams(control, options, report);
 
-    ComRef<IUnknown> attached = control;
+    hostkit::ComRef<IUnknown> attached = control;
     if (spy) {
-      ComRef<IOleObject> ole;
-      control.As(IID_IOleObject, &ole);
-      if (ole) attached = ComRef<IUnknown>(new OleObjectSpy(control, ole, report));
+      hostkit::ComRef<IOleObject> ole;
+      control.QueryTo(IID_IOleObject, ole);
+      if (ole) attached = hostkit::ComRef<IUnknown>(new OleObjectSpy(control, ole, report));
     }
-    ComRef<IUnknown> container;
-    hr = atl.attach_control(attached.Get(), host, container.Out());
+    hostkit::ComRef<IUnknown> container;
+    hr = atl.attach_control(attached.Get(), host, container.Put());
     report.Line("attach\t" + HrText(hr));
     for (const std::string& line : boxes.Take()) report.Line(line);
     attached_ok = SUCCEEDED(hr) && container;
@@ -105,23 +106,23 @@ bool RunHostCycle(const Options& options, const CLSID& clsid, const AtlApi& atl,
     // What ATL says its window holds: the object given (its IUnknown, or the spy) and the
     // site AtlAxAttachControl answered. Compared as pointers, so that the spy sees no
     // questions of the harness's own.
-    ComRef<IUnknown> hosted, site;
-    atl.get_control(host, hosted.Out());
-    atl.get_host(host, site.Out());
+    hostkit::ComRef<IUnknown> hosted, site;
+    atl.get_control(host, hosted.Put());
+    atl.get_host(host, site.Put());
     report.Line(std::string("hosted\t") + (hosted && hosted.Get() == attached.Get() ? "1" : "0") +
                 "\t" + (site && site.Get() == container.Get() ? "1" : "0"));
 
     HWND window = ControlWindow(control);
     if (window) {
-      report.Line("control-window\t" + Escaped(ClassOf(window)) + "\t" + PlaceIn(window, host) +
+      report.Line("control-window\t" + hostkit::Escaped(hostkit::ClassOf(window)) + "\t" + hostkit::PlaceIn(window, host) +
                   "\t" + (GetParent(window) == host ? "child-of-host" : "elsewhere") + "\t" +
                   (IsWindowVisible(window) ? "1" : "0"));
     } else {
       report.Line("error\tcontrol-window\tnone");
     }
 
-    ComRef<IDispatch> dispatch;
-    control.As(IID_IDispatch, &dispatch);
+    hostkit::ComRef<IDispatch> dispatch;
+    control.QueryTo(IID_IDispatch, dispatch);
     ControlActions actions(window ? window : host, dispatch, report, boxes);
     for (const Action& action : options.actions) actions.Run(action);
 
@@ -136,13 +137,13 @@ bool RunHostCycle(const Options& options, const CLSID& clsid, const AtlApi& atl,
   return attached_ok;
 }
 
-void ReportUnloadChecks(const Options& options, Report& report) {
+void ReportUnloadChecks(const Options& options, hostkit::Report& report) {
   using CanUnloadFn = HRESULT(STDAPICALLTYPE*)();
   for (const std::wstring& clsid : options.unload_checks) {
     std::wstring key = L"CLSID\\" + clsid + L"\\InprocServer32";
     wchar_t path[MAX_PATH] = {};
     DWORD size = sizeof path;
-    std::string line = "unload\t" + Escaped(clsid) + "\t";
+    std::string line = "unload\t" + hostkit::Escaped(clsid) + "\t";
     if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, path,
                      &size) != ERROR_SUCCESS) {
       report.Line(line + "unregistered");

@@ -6,16 +6,19 @@
 
 #include "Options.h"
 
-class AtlApi;
-class MessageBoxRecorder;
+namespace hostkit {
+class DialogRecorder;
 class Report;
+}  // namespace hostkit
+
+class AtlApi;
 
 // The frame window class the cycles put ATL's window in; registered once.
 bool RegisterFrameClass();
 
 // False when the control could not be created or attached.
 bool RunHostCycle(const Options& options, const CLSID& control, const AtlApi& atl, bool spy,
-                  Report& report, MessageBoxRecorder& boxes);
+                  hostkit::Report& report, hostkit::DialogRecorder& boxes);
 
 // "unload CLSID HRESULT" for each class whose DLL is loaded: DllCanUnloadNow's answer.
-void ReportUnloadChecks(const Options& options, Report& report);
+void ReportUnloadChecks(const Options& options, hostkit::Report& report);

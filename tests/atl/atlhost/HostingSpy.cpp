@@ -5,19 +5,21 @@
 
 #include "InterfaceNames.h"
 #include "Report.h"
+#include "Text.h"
+#include "ComRef.h"
 
 namespace {
 
 std::string QiLine(const char* who, REFIID iid, HRESULT hr) {
   return std::string("spy\t") + who + "\tqi\t" + InterfaceName(iid) + "\t" +
-         Hex(static_cast<unsigned long>(hr));
+         hostkit::Hex(static_cast<unsigned long>(hr));
 }
 
 }  // namespace
 
 // ---- OleObjectSpy
 
-OleObjectSpy::OleObjectSpy(ComRef<IUnknown> control, ComRef<IOleObject> ole, Report& report)
+OleObjectSpy::OleObjectSpy(hostkit::ComRef<IUnknown> control, hostkit::ComRef<IOleObject> ole, hostkit::Report& report)
     : control_(std::move(control)), ole_(std::move(ole)), report_(report) {}
 
 HRESULT OleObjectSpy::QueryInterface(REFIID iid, void** out) {
@@ -44,16 +46,16 @@ ULONG OleObjectSpy::Release() {
 
 HRESULT OleObjectSpy::Called(const char* method, HRESULT hr) {
   report_.Line(std::string("spy\tcontrol\tcall\t") + method + "\t" +
-               Hex(static_cast<unsigned long>(hr)));
+               hostkit::Hex(static_cast<unsigned long>(hr)));
   return hr;
 }
 
 HRESULT OleObjectSpy::SetClientSite(IOleClientSite* site) {
-  atl_site_ = ComRef<IOleClientSite>::Retained(site);
+  atl_site_ = hostkit::ComRef<IOleClientSite>::Retain(site);
   site_spy_.Reset();
   if (site) {
-    site_spy_ = ComRef<IOleClientSite>(
-        new ClientSiteSpy(ComRef<IOleClientSite>::Retained(site), report_));
+    site_spy_ = hostkit::ComRef<IOleClientSite>(
+        new ClientSiteSpy(hostkit::ComRef<IOleClientSite>::Retain(site), report_));
   }
   return Called("SetClientSite", ole_->SetClientSite(site_spy_.Get()));
 }
@@ -92,7 +94,7 @@ HRESULT OleObjectSpy::DoVerb(LONG verb, LPMSG msg, IOleClientSite* site, LONG in
   IOleClientSite* given = site == atl_site_.Get() ? site_spy_.Get() : site;
   HRESULT hr = ole_->DoVerb(verb, msg, given, index, parent, rect);
   report_.Line("spy\tcontrol\tcall\tDoVerb " + std::to_string(verb) + "\t" +
-               Hex(static_cast<unsigned long>(hr)));
+               hostkit::Hex(static_cast<unsigned long>(hr)));
   return hr;
 }
 
@@ -142,7 +144,7 @@ HRESULT OleObjectSpy::SetColorScheme(LOGPALETTE* palette) {
 
 // ---- ClientSiteSpy
 
-ClientSiteSpy::ClientSiteSpy(ComRef<IOleClientSite> site, Report& report)
+ClientSiteSpy::ClientSiteSpy(hostkit::ComRef<IOleClientSite> site, hostkit::Report& report)
     : site_(std::move(site)), report_(report) {}
 
 HRESULT ClientSiteSpy::QueryInterface(REFIID iid, void** out) {

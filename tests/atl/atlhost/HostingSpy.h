@@ -7,11 +7,13 @@
 
 #include "ComRef.h"
 
+namespace hostkit {
 class Report;
+}  // namespace hostkit
 
 class OleObjectSpy : public IOleObject {
  public:
-  OleObjectSpy(ComRef<IUnknown> control, ComRef<IOleObject> ole, Report& report);
+  OleObjectSpy(hostkit::ComRef<IUnknown> control, hostkit::ComRef<IOleObject> ole, hostkit::Report& report);
   virtual ~OleObjectSpy() = default;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -44,17 +46,17 @@ class OleObjectSpy : public IOleObject {
  private:
   HRESULT Called(const char* method, HRESULT hr);
 
-  ComRef<IUnknown> control_;
-  ComRef<IOleObject> ole_;
-  Report& report_;
-  ComRef<IOleClientSite> atl_site_;   // what ATL handed over
-  ComRef<IOleClientSite> site_spy_;   // what the control got instead
+  hostkit::ComRef<IUnknown> control_;
+  hostkit::ComRef<IOleObject> ole_;
+  hostkit::Report& report_;
+  hostkit::ComRef<IOleClientSite> atl_site_;   // what ATL handed over
+  hostkit::ComRef<IOleClientSite> site_spy_;   // what the control got instead
   LONG refs_ = 1;
 };
 
 class ClientSiteSpy : public IOleClientSite {
  public:
-  ClientSiteSpy(ComRef<IOleClientSite> site, Report& report);
+  ClientSiteSpy(hostkit::ComRef<IOleClientSite> site, hostkit::Report& report);
   virtual ~ClientSiteSpy() = default;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -69,7 +71,7 @@ class ClientSiteSpy : public IOleClientSite {
   HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override;
 
  private:
-  ComRef<IOleClientSite> site_;
-  Report& report_;
+  hostkit::ComRef<IOleClientSite> site_;
+  hostkit::Report& report_;
   LONG refs_ = 1;
 };

@@ -8,6 +8,7 @@
 #include <servprov.h>
 
 #include "Report.h"
+#include "Text.h"
 
 namespace {
 
@@ -71,5 +72,5 @@ std::string InterfaceName(REFIID iid) {
   }
   wchar_t text[40] = {};
   StringFromGUID2(iid, text, 40);
-  return Escaped(text);
+  return hostkit::Escaped(text);
 }

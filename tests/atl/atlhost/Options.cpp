@@ -1,8 +1,8 @@
 #include "Options.h"
 
-#include <windows.h>
-
 #include <cstdio>
+
+#include "Args.h"
 
 namespace {
 
@@ -22,68 +22,41 @@ const char kUsage[] =
 
 }  // namespace
 
-std::string Narrow(const std::wstring& text) {
-  if (text.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr,
-                                 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
-
 bool ParseOptions(int argc, wchar_t** argv, Options* options) {
   const std::pair<const wchar_t*, Action::Kind> kActions[] = {
       {L"--wait", Action::kWait},       {L"--click", Action::kClick},
       {L"--click-at", Action::kClickAt}, {L"--select", Action::kSelect},
       {L"--get", Action::kGet},         {L"--resize", Action::kResize}};
-  for (int i = 1; i < argc; ++i) {
-    std::wstring arg = argv[i];
-    bool has_value = i + 1 < argc;
-    auto value = [&]() { return std::wstring(argv[++i]); };
-    bool matched = false;
-    for (const auto& [name, kind] : kActions) {
-      if (arg == name && has_value) {
-        options->actions.push_back({kind, Narrow(value())});
-        matched = true;
+  hostkit::Args args(argc, argv);
+  while (args.More()) {
+    std::string argument;
+    std::wstring name, value;
+    bool action = false;
+    for (const auto& [option, kind] : kActions) {
+      if (!action && args.Value(option, &argument)) {
+        options->actions.push_back({kind, argument});
+        action = true;
       }
     }
-    if (matched) continue;
-    if (arg == L"--windows") {
+    if (action) continue;
+    if (args.Flag(L"--windows")) {
       options->actions.push_back({Action::kWindows, {}});
-    } else if (arg == L"--no-spy") {
+    } else if (args.Flag(L"--no-spy")) {
       options->spy_first = false;
-    } else if (arg == L"--out" && has_value) {
-      options->out = Narrow(value());
-    } else if (arg == L"--atl" && has_value) {
-      options->atl_dll = value();
-    } else if (arg == L"--cycles" && has_value) {
-      options->cycles = _wtoi(value().c_str());
-    } else if (arg == L"--unload-check" && has_value) {
-      options->unload_checks.push_back(value());
-    } else if (arg == L"--size" && has_value) {
-      if (swscanf(value().c_str(), L"%dx%d", &options->width, &options->height) != 2) {
-        std::fputs(kUsage, stderr);
-        return false;
-      }
-    } else if (arg == L"--param" && has_value) {
-      std::wstring param = value();
-      size_t eq = param.find(L'=');
-      if (eq == std::wstring::npos) {
-        std::fputs(kUsage, stderr);
-        return false;
-      }
-      options->params.emplace_back(param.substr(0, eq), param.substr(eq + 1));
-    } else if (i == argc - 1 && arg.rfind(L"--", 0) != 0) {
-      options->control = arg;
+    } else if (args.Value(L"--out", &options->out) || args.Value(L"--atl", &options->atl_dll) ||
+               args.Number(L"--cycles", &options->cycles, 1) ||
+               args.Pair(L"--size", L'x', &options->width, &options->height)) {
+    } else if (args.Value(L"--unload-check", &value)) {
+      options->unload_checks.push_back(value);
+    } else if (args.Assignment(L"--param", &name, &value)) {
+      options->params.emplace_back(name, value);
+    } else if (options->control.empty()) {
+      options->control = args.Take();
     } else {
-      std::fprintf(stderr, "atlhost: not understood: %s\n%s", Narrow(arg).c_str(), kUsage);
-      return false;
+      args.Fail("more than one control named");
     }
   }
-  if (options->control.empty() || options->cycles < 1) {
-    std::fputs(kUsage, stderr);
-    return false;
-  }
-  return true;
+  if (args.Ok() && options->control.empty()) args.Fail("no control named");
+  if (!args.Ok()) std::fprintf(stderr, "atlhost: %s\n%s", args.Error().c_str(), kUsage);
+  return args.Ok();
 }

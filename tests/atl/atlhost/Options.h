@@ -24,4 +24,3 @@ struct Options {
 
 // False (with a message on standard error) for a command line it does not understand.
 bool ParseOptions(int argc, wchar_t** argv, Options* options);
-std::string Narrow(const std::wstring& text);

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "Report.h"
+#include "Text.h"
+#include "ComRef.h"
 
 namespace {
 
@@ -44,10 +46,10 @@ void Pump(DWORD ms) {
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
-HWND ControlWindow(const ComRef<IUnknown>& control) {
-  ComRef<IOleInPlaceObject> inplace;
+HWND ControlWindow(const hostkit::ComRef<IUnknown>& control) {
+  hostkit::ComRef<IOleInPlaceObject> inplace;
   HWND window = nullptr;
-  if (SUCCEEDED(control.As(IID_IOleInPlaceObject, &inplace))) inplace->GetWindow(&window);
+  if (SUCCEEDED(control.QueryTo(IID_IOleInPlaceObject, inplace))) inplace->GetWindow(&window);
   return window;
 }
 
@@ -57,16 +59,16 @@ bool ShowsViewer(HWND control) {
   return found;
 }
 
-void LoadParams(const ComRef<IUnknown>& control, ParamPropertyBag::Params params,
-                Report& report) {
-  ComRef<IPersistPropertyBag> persist;
-  if (FAILED(control.As(IID_IPersistPropertyBag, &persist))) {
+void LoadParams(const hostkit::ComRef<IUnknown>& control, ParamPropertyBag::Params params,
+                hostkit::Report& report) {
+  hostkit::ComRef<IPersistPropertyBag> persist;
+  if (FAILED(control.QueryTo(IID_IPersistPropertyBag, persist))) {
     report.Line("error\tpropertybag");
     return;
   }
-  ComRef<ParamPropertyBag> bag(new ParamPropertyBag(std::move(params)));
+  hostkit::ComRef<ParamPropertyBag> bag(new ParamPropertyBag(std::move(params)));
   const HRESULT hr = persist->Load(bag.Get(), nullptr);
-  if (FAILED(hr)) report.Line("error\tload\t" + Hex(static_cast<unsigned long>(hr)));
+  if (FAILED(hr)) report.Line("error\tload\t" + hostkit::Hex(static_cast<unsigned long>(hr)));
 }
 
 std::string UnloadAnswer(const std::wstring& dll) {
@@ -75,5 +77,5 @@ std::string UnloadAnswer(const std::wstring& dll) {
   if (!module) return "not-loaded";
   auto can_unload = reinterpret_cast<CanUnloadFn>(
       reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
-  return can_unload ? Hex(static_cast<unsigned long>(can_unload())) : "no-export";
+  return can_unload ? hostkit::Hex(static_cast<unsigned long>(can_unload())) : "no-export";
 }

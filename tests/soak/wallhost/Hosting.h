@@ -9,7 +9,9 @@
 #include "ComRef.h"
 #include "ParamPropertyBag.h"
 
+namespace hostkit {
 class Report;
+}  // namespace hostkit
 
 extern const wchar_t kFrameClass[];
 
@@ -21,15 +23,15 @@ void Pump(DWORD ms);
 
 // One control in its cell of ATL's host window.
 struct Cell {
-  ComRef<IUnknown> control;
-  ComRef<IUnknown> container;
+  hostkit::ComRef<IUnknown> control;
+  hostkit::ComRef<IUnknown> container;
   HWND window = nullptr;
 };
 
-HWND ControlWindow(const ComRef<IUnknown>& control);
+HWND ControlWindow(const hostkit::ComRef<IUnknown>& control);
 // The control shows its viewer window (the first picture's place).
 bool ShowsViewer(HWND control);
-void LoadParams(const ComRef<IUnknown>& control, ParamPropertyBag::Params params,
-                Report& report);
+void LoadParams(const hostkit::ComRef<IUnknown>& control, ParamPropertyBag::Params params,
+                hostkit::Report& report);
 // The DLL's DllCanUnloadNow answer ("0x00000000" for S_OK), or why there is none.
 std::string UnloadAnswer(const std::wstring& dll);

@@ -12,8 +12,8 @@ struct CaptionSearch {
 
 BOOL CALLBACK MatchCaption(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<CaptionSearch*>(param);
-  if (IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
-      TextOf(window) == search->caption) {
+  if (IsWindowVisible(window) && hostkit::ClassOf(window) == L"#32770" &&
+      hostkit::TextOf(window) == search->caption) {
     search->found = window;
     return FALSE;
   }
@@ -56,5 +56,5 @@ bool Clickable(HWND dialog, int id) {
 
 std::wstring ItemText(HWND dialog, int id) {
   HWND item = GetDlgItem(dialog, id);
-  return item ? TextOf(item) : std::wstring();
+  return item ? hostkit::TextOf(item) : std::wstring();
 }

@@ -5,14 +5,14 @@
 #include <string>
 
 #include "Hosting.h"
-#include "MessageBoxRecorder.h"
+#include "DialogRecorder.h"
 #include "Report.h"
 #include "ResourceCounts.h"
 #include "SoakPage.h"
 #include "SoakSteps.h"
 
-int RunSoak(const WallOptions& o, const CLSID& clsid, const AtlApi& atl, Report& report,
-            MessageBoxRecorder& boxes) {
+int RunSoak(const WallOptions& o, const CLSID& clsid, const AtlApi& atl, hostkit::Report& report,
+            hostkit::DialogRecorder& boxes) {
   int failures = 0;
   int reloads = 0;
   int cycles = 0;
@@ -43,7 +43,7 @@ int RunSoak(const WallOptions& o, const CLSID& clsid, const AtlApi& atl, Report&
       for (const std::string& line : boxes.Take()) report.Line(line);
     }
     if (done % o.sample_every == 0) {
-      report.Line("sample\t" + std::to_string(done) + "\t" + CountsText(TakeSnapshot()));
+      report.Line("sample\t" + std::to_string(done) + "\t" + hostkit::CountsText(hostkit::TakeSnapshot()));
     }
   }
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(

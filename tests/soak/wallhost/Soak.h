@@ -11,10 +11,13 @@
 
 #include "WallOptions.h"
 
-class AtlApi;
-class MessageBoxRecorder;
+namespace hostkit {
+class DialogRecorder;
 class Report;
+}  // namespace hostkit
+
+class AtlApi;
 
 // 0 when every page started and every step did what it should, else 1.
-int RunSoak(const WallOptions& o, const CLSID& clsid, const AtlApi& atl, Report& report,
-            MessageBoxRecorder& boxes);
+int RunSoak(const WallOptions& o, const CLSID& clsid, const AtlApi& atl, hostkit::Report& report,
+            hostkit::DialogRecorder& boxes);

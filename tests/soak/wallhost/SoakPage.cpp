@@ -4,7 +4,7 @@
 #include "Report.h"
 
 SoakPage::SoakPage(const WallOptions& o, const CLSID& clsid, const AtlApi& atl,
-                   const std::wstring& port, Report& report)
+                   const std::wstring& port, hostkit::Report& report)
     : frame_(CreateWindowExW(0, kFrameClass, L"soak", WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE,
                              0, 0, o.cell_width, o.cell_height, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr)) {
@@ -15,13 +15,13 @@ SoakPage::SoakPage(const WallOptions& o, const CLSID& clsid, const AtlApi& atl,
                                     GetModuleHandleW(nullptr), nullptr)
                   : nullptr;
   HRESULT hr = host ? CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                       cell_.control.OutVoid())
+                                       cell_.control.PutVoid())
                     : E_FAIL;
   if (SUCCEEDED(hr)) {
     ParamPropertyBag::Params params = o.params;
     params.emplace_back(L"iHttpPort", port);
     LoadParams(cell_.control, params, report);
-    hr = atl.attach_control(cell_.control.Get(), host, cell_.container.Out());
+    hr = atl.attach_control(cell_.control.Get(), host, cell_.container.Put());
   }
   cell_.window = ControlWindow(cell_.control);
   const DWORD deadline = GetTickCount() + static_cast<DWORD>(o.timeout_ms);

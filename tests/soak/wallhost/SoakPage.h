@@ -12,13 +12,16 @@
 #include "WallOptions.h"
 #include "WindowHandle.h"
 
-class AtlApi;
+namespace hostkit {
 class Report;
+}  // namespace hostkit
+
+class AtlApi;
 
 class SoakPage {
  public:
   SoakPage(const WallOptions& o, const CLSID& clsid, const AtlApi& atl, const std::wstring& port,
-           Report& report);
+           hostkit::Report& report);
   SoakPage(const SoakPage&) = delete;
   SoakPage& operator=(const SoakPage&) = delete;
 

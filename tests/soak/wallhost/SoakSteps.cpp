@@ -6,6 +6,7 @@
 #include "PaneDialogs.h"
 #include "Report.h"
 #include "WindowFacts.h"
+#include "Text.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ constexpr int kFirstRelay = 203, kRelays = 6;
 BOOL CALLBACK FindSpeedList(HWND child, LPARAM param) {
   // The speed list is the pane's combo box that is not the module list.
   if (GetDlgCtrlID(child) != kModuleList &&
-      CompareStringOrdinal(ClassOf(child).c_str(), -1, L"ComboBox", -1, TRUE) == CSTR_EQUAL) {
+      CompareStringOrdinal(hostkit::ClassOf(child).c_str(), -1, L"ComboBox", -1, TRUE) == CSTR_EQUAL) {
     *reinterpret_cast<HWND*>(param) = child;
     return FALSE;
   }
@@ -101,7 +102,7 @@ void SoakSteps::Error(int step, const char* what) {
 
 // A button clicked at its centre; posted, as input arrives.
 bool SoakSteps::Click(HWND control, int id) {
-  HWND target = Descendant(control, id);
+  HWND target = hostkit::Descendant(control, id);
   if (!target) return false;
   RECT r;
   GetClientRect(target, &r);
@@ -113,7 +114,7 @@ bool SoakSteps::Click(HWND control, int id) {
 
 bool SoakSteps::ChooseSpeed(HWND control, int step, int cycle) {
   HWND list = nullptr;
-  if (HWND pane = Descendant(control, kPane)) {
+  if (HWND pane = hostkit::Descendant(control, kPane)) {
     EnumChildWindows(pane, FindSpeedList, reinterpret_cast<LPARAM>(&list));
   }
   const LRESULT count = list ? SendMessageW(list, CB_GETCOUNT, 0, 0) : 0;
@@ -127,7 +128,7 @@ bool SoakSteps::ChooseSpeed(HWND control, int step, int cycle) {
 }
 
 bool SoakSteps::ChooseModule(HWND control, int cycle) {
-  HWND list = Descendant(control, kModuleList);
+  HWND list = hostkit::Descendant(control, kModuleList);
   if (!list) return false;
   Choose(list, cycle % 2);
   return true;
@@ -157,7 +158,7 @@ bool SoakSteps::ConnectAudio(HWND control, int step) {
   ClickItem(dialog, kAudioUdp);
   ClickItem(dialog, kAudioConnect);
   const std::wstring status = ItemText(dialog, kAudioStatus);
-  report_.Line("audio\t" + std::to_string(step) + "\tconnect\t" + Escaped(status));
+  report_.Line("audio\t" + std::to_string(step) + "\tconnect\t" + hostkit::Escaped(status));
   return status == L"Connected";
 }
 
@@ -167,7 +168,7 @@ bool SoakSteps::DisconnectAudio(int step) {
   if (!dialog || !Clickable(dialog, kAudioDisconnect)) return false;
   ClickItem(dialog, kAudioDisconnect);
   const std::wstring status = ItemText(dialog, kAudioStatus);
-  report_.Line("audio\t" + std::to_string(step) + "\tdisconnect\t" + Escaped(status));
+  report_.Line("audio\t" + std::to_string(step) + "\tdisconnect\t" + hostkit::Escaped(status));
   return ClickItem(dialog, IDOK) && WaitDialogGone(dialog, kDialogWaitMs) &&
          status == L"Disconnected";
 }

@@ -15,13 +15,15 @@
 #pragma once
 #include <windows.h>
 
+namespace hostkit {
 class Report;
+}  // namespace hostkit
 
 class SoakSteps {
  public:
   static constexpr int kCycle = 25;
 
-  SoakSteps(Report& report, DWORD pace_ms) : report_(report), pace_ms_(pace_ms) {}
+  SoakSteps(hostkit::Report& report, DWORD pace_ms) : report_(report), pace_ms_(pace_ms) {}
 
   // Runs step `position` (0..kCycle-1) of the cycle on the control's pane; `step` is the
   // soak's step number and `cycle` how many cycles went before (it varies the choices).
@@ -37,6 +39,6 @@ class SoakSteps {
   bool DisconnectAudio(int step);
   void Error(int step, const char* what);
 
-  Report& report_;
+  hostkit::Report& report_;
   DWORD pace_ms_;
 };

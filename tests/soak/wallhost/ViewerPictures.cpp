@@ -9,6 +9,7 @@
 #include "ComRef.h"
 #include "Report.h"
 #include "WallOptions.h"
+#include "Text.h"
 
 namespace {
 
@@ -74,10 +75,10 @@ std::string Picture(IDispatch* viewer, DISPID id, short camera) {
 
 }  // namespace
 
-int WriteViewerPictures(const std::wstring& folder, Report& report) {
-  ComRef<IDispatch> viewer;
+int WriteViewerPictures(const std::wstring& folder, hostkit::Report& report) {
+  hostkit::ComRef<IDispatch> viewer;
   if (FAILED(CoCreateInstance(kViewer, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                              viewer.OutVoid()))) {
+                              viewer.PutVoid()))) {
     report.Line("error\tviewer");
     return 1;
   }
@@ -93,7 +94,7 @@ int WriteViewerPictures(const std::wstring& folder, Report& report) {
       std::unique_ptr<std::FILE, FileCloser> file(_wfopen(path.c_str(), L"wb"));
       if (bytes.empty() || !file ||
           std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-        report.Line("error\tpicture\t" + Narrow(path));
+        report.Line("error\tpicture\t" + hostkit::Utf8(path));
         status = 1;
         continue;
       }

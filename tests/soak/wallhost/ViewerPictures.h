@@ -5,7 +5,9 @@
 #pragma once
 #include <string>
 
+namespace hostkit {
 class Report;
+}  // namespace hostkit
 
 // 0 when every picture was written, else 1.
-int WriteViewerPictures(const std::wstring& folder, Report& report);
+int WriteViewerPictures(const std::wstring& folder, hostkit::Report& report);

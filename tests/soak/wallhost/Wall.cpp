@@ -8,17 +8,18 @@
 
 #include "AtlApi.h"
 #include "Hosting.h"
-#include "MessageBoxRecorder.h"
+#include "DialogRecorder.h"
 #include "Report.h"
 #include "ResourceCounts.h"
 #include "WindowHandle.h"
+#include "Text.h"
 
 namespace {
 
 // One page of the wall: every control created, loaded, attached and waited for; the counts;
 // then the page closed. False when a control failed or did not show its viewer in time.
 bool RunRound(int round, const WallOptions& o, const CLSID& clsid, const AtlApi& atl,
-              Report& report, MessageBoxRecorder& boxes) {
+              hostkit::Report& report, hostkit::DialogRecorder& boxes) {
   const int n = static_cast<int>(o.ports.size());
   int columns = 1;
   while (columns * columns < n) ++columns;
@@ -32,7 +33,7 @@ bool RunRound(int round, const WallOptions& o, const CLSID& clsid, const AtlApi&
     return false;
   }
   const std::string r = std::to_string(round);
-  report.Line("counts\t" + r + "\tempty\t" + CountsText(TakeSnapshot()));
+  report.Line("counts\t" + r + "\tempty\t" + hostkit::CountsText(hostkit::TakeSnapshot()));
 
   const auto start = std::chrono::steady_clock::now();
   std::vector<Cell> cells(n);
@@ -45,17 +46,17 @@ bool RunRound(int round, const WallOptions& o, const CLSID& clsid, const AtlApi&
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)),
                                 GetModuleHandleW(nullptr), nullptr);
     HRESULT hr = host ? CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                         cells[i].control.OutVoid())
+                                         cells[i].control.PutVoid())
                       : E_FAIL;
     if (SUCCEEDED(hr)) {
       ParamPropertyBag::Params params = o.params;
       params.emplace_back(L"iHttpPort", o.ports[i]);
       LoadParams(cells[i].control, params, report);
-      hr = atl.attach_control(cells[i].control.Get(), host, cells[i].container.Out());
+      hr = atl.attach_control(cells[i].control.Get(), host, cells[i].container.Put());
     }
     if (FAILED(hr)) {
       report.Line("error\tcontrol\t" + std::to_string(i) + "\t" +
-                  Hex(static_cast<unsigned long>(hr)));
+                  hostkit::Hex(static_cast<unsigned long>(hr)));
       ok = false;
     }
     cells[i].window = ControlWindow(cells[i].control);
@@ -78,7 +79,7 @@ bool RunRound(int round, const WallOptions& o, const CLSID& clsid, const AtlApi&
   // Let the viewers settle (their first pictures, the pane's timers) before counting.
   Pump(1500);
   for (const std::string& line : boxes.Take()) report.Line(line);
-  report.Line("counts\t" + r + "\twall\t" + CountsText(TakeSnapshot()));
+  report.Line("counts\t" + r + "\twall\t" + hostkit::CountsText(hostkit::TakeSnapshot()));
 
   // The page closes: the frame goes, and with it ATL's windows, which close the controls.
   frame.Destroy();
@@ -90,14 +91,14 @@ bool RunRound(int round, const WallOptions& o, const CLSID& clsid, const AtlApi&
     report.Line("loaded\t" + r + "\t" + (GetModuleHandleW(o.unload_dll.c_str()) ? "1" : "0"));
   }
   for (const std::string& line : boxes.Take()) report.Line(line);
-  report.Line("counts\t" + r + "\tclosed\t" + CountsText(TakeSnapshot()));
+  report.Line("counts\t" + r + "\tclosed\t" + hostkit::CountsText(hostkit::TakeSnapshot()));
   return ok && shown == n;
 }
 
 }  // namespace
 
-int RunWall(const WallOptions& o, const CLSID& clsid, const AtlApi& atl, Report& report,
-            MessageBoxRecorder& boxes) {
+int RunWall(const WallOptions& o, const CLSID& clsid, const AtlApi& atl, hostkit::Report& report,
+            hostkit::DialogRecorder& boxes) {
   int status = 0;
   for (int round = 1; round <= o.rounds; ++round) {
     if (!RunRound(round, o, clsid, atl, report, boxes)) status = 1;

@@ -6,10 +6,13 @@
 
 #include "WallOptions.h"
 
-class AtlApi;
-class MessageBoxRecorder;
+namespace hostkit {
+class DialogRecorder;
 class Report;
+}  // namespace hostkit
+
+class AtlApi;
 
 // 0 when every round started every control in time, else 1.
-int RunWall(const WallOptions& o, const CLSID& clsid, const AtlApi& atl, Report& report,
-            MessageBoxRecorder& boxes);
+int RunWall(const WallOptions& o, const CLSID& clsid, const AtlApi& atl, hostkit::Report& report,
+            hostkit::DialogRecorder& boxes);

@@ -1,53 +1,36 @@
 #include "WallOptions.h"
 
-#include <algorithm>
-#include <cwchar>
-#include <cstdlib>
+#include <climits>
+#include <cstdio>
 
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += static_cast<char>(c < 128 ? c : '?');
-  return out;
-}
+#include "Args.h"
 
 bool ParseWallOptions(int argc, wchar_t** argv, WallOptions* o) {
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    const bool has_value = i + 1 < argc;
-    if (arg == L"--out" && has_value) {
-      o->out = Narrow(argv[++i]);
-    } else if (arg == L"--atl" && has_value) {
-      o->atl = argv[++i];
-    } else if (arg == L"--cell" && has_value) {
-      if (swscanf(argv[++i], L"%dx%d", &o->cell_width, &o->cell_height) != 2) return false;
-    } else if (arg == L"--timeout" && has_value) {
-      o->timeout_ms = _wtoi(argv[++i]);
-    } else if (arg == L"--rounds" && has_value) {
-      o->rounds = _wtoi(argv[++i]);
-    } else if (arg == L"--soak" && has_value) {
-      o->soak_steps = _wtoi(argv[++i]);
-    } else if (arg == L"--reload-every" && has_value) {
-      o->reload_every = std::max(1, _wtoi(argv[++i]));
-    } else if (arg == L"--sample-every" && has_value) {
-      o->sample_every = std::max(1, _wtoi(argv[++i]));
-    } else if (arg == L"--pace" && has_value) {
-      o->pace_ms = std::max(0, _wtoi(argv[++i]));
-    } else if (arg == L"--viewer-pictures" && has_value) {
-      o->viewer_pictures = argv[++i];
-    } else if (arg == L"--unload-check" && has_value) {
-      o->unload_dll = argv[++i];
-    } else if (arg == L"--param" && has_value) {
-      const std::wstring p = argv[++i];
-      const size_t eq = p.find(L'=');
-      if (eq == std::wstring::npos) return false;
-      o->params.emplace_back(p.substr(0, eq), p.substr(eq + 1));
-    } else if (arg.rfind(L"--", 0) == 0) {
-      return false;
+  hostkit::Args args(argc, argv);
+  while (args.More()) {
+    std::wstring name, value;
+    if (args.Value(L"--out", &o->out) || args.Value(L"--atl", &o->atl) ||
+        args.Pair(L"--cell", L'x', &o->cell_width, &o->cell_height) ||
+        args.Number(L"--timeout", &o->timeout_ms, 0) ||
+        args.Number(L"--rounds", &o->rounds, 1) || args.Number(L"--soak", &o->soak_steps, 0) ||
+        args.Number(L"--reload-every", &o->reload_every, 1) ||
+        args.Number(L"--sample-every", &o->sample_every, 1) ||
+        args.Number(L"--pace", &o->pace_ms, 0) ||
+        args.Value(L"--viewer-pictures", &o->viewer_pictures) ||
+        args.Value(L"--unload-check", &o->unload_dll)) {
+      continue;
+    }
+    if (args.Assignment(L"--param", &name, &value)) {
+      o->params.emplace_back(name, value);
     } else if (o->control.empty()) {
-      o->control = arg;
+      o->control = args.Take();
     } else {
-      o->ports.push_back(arg);
+      o->ports.push_back(args.Take());
     }
   }
-  return !o->viewer_pictures.empty() || (!o->control.empty() && !o->ports.empty());
+  if (args.Ok() && o->viewer_pictures.empty() && (o->control.empty() || o->ports.empty())) {
+    args.Fail("a control and at least one port, or --viewer-pictures, are needed");
+  }
+  if (!args.Ok()) std::fprintf(stderr, "soakwall: %s\n", args.Error().c_str());
+  return args.Ok();
 }

@@ -23,8 +23,5 @@ struct WallOptions {
   std::wstring viewer_pictures;  // with a folder: only the viewer's reference pictures
 };
 
-// False for a command line soakwall does not understand.
+// False, with the reason on standard error, for a command line soakwall does not understand.
 bool ParseWallOptions(int argc, wchar_t** argv, WallOptions* o);
-
-// ASCII of a wide text ('?' for the rest), for file names and report fields.
-std::string Narrow(const std::wstring& text);

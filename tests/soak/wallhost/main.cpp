@@ -9,7 +9,7 @@
 // (Soak.h) hosts one control at a time, reloaded, with a pane command per step; the viewer's
 // pictures (ViewerPictures.h) are the references for the soak's snapshots.
 //
-// Report lines: "probe ..." (the counters' own check), then per mode its own lines, the
+// hostkit::Report lines: "probe ..." (the counters' own check), then per mode its own lines, the
 // message boxes as "msgbox CAPTION TEXTS" (each answered with OK; the pane's modeless
 // dialogs are left to the steps), and "done" last.
 #include <objbase.h>
@@ -20,7 +20,7 @@
 #include "AtlApi.h"
 #include "CounterProbe.h"
 #include "Hosting.h"
-#include "MessageBoxRecorder.h"
+#include "DialogRecorder.h"
 #include "OleThread.h"
 #include "Report.h"
 #include "Soak.h"
@@ -31,7 +31,7 @@
 int wmain(int argc, wchar_t** argv) {
   WallOptions options;
   if (!ParseWallOptions(argc, argv, &options)) return 64;
-  Report report(options.out);
+  hostkit::Report report(options.out);
   if (!report.Ok()) return 2;
   OleThread ole;
   if (FAILED(ole.Result())) {
@@ -55,8 +55,10 @@ int wmain(int argc, wchar_t** argv) {
     report.Line("error\tclass");
     return 2;
   }
-  MessageBoxRecorder boxes(MessageBoxRecorder::Answers::kModalOnly);
-  ProbeCounters(report);
+  hostkit::DialogRecorder::Rules rules;
+  rules.modeless = hostkit::DialogRecorder::Modeless::kLeave;
+  hostkit::DialogRecorder boxes(rules);
+  report.Line(hostkit::ProbeLine(hostkit::ProbeCounters()));
   const int status = options.soak_steps > 0 ? RunSoak(options, clsid, atl, report, boxes)
                                             : RunWall(options, clsid, atl, report, boxes);
   report.Line("done");

@@ -11,6 +11,8 @@
 #include <map>
 #include <string>
 
+namespace hostkit {
+
 struct ResourceSnapshot {
   std::map<HWND, std::wstring> windows;        // window -> class name
   std::map<std::uintptr_t, unsigned> handles;  // handle value -> object type index
@@ -23,5 +25,18 @@ struct ResourceSnapshot {
 
 ResourceSnapshot TakeSnapshot();
 
+// The snapshot's counts (-1 where one could not be taken).
+struct ResourceTotals {
+  long long windows = -1;
+  long long handles = -1;
+  long long gdi = -1;
+  long long private_bytes = -1;
+  long long threads = -1;
+};
+ResourceTotals Totals(const ResourceSnapshot& snapshot);
+
 // "windows N handles N gdi N private N threads N" (-1 where a count could not be taken).
+std::string CountsText(const ResourceTotals& totals);
 std::string CountsText(const ResourceSnapshot& snapshot);
+
+}  // namespace hostkit

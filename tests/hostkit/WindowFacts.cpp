@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace hostkit {
+
 std::wstring ClassOf(HWND window) {
   wchar_t name[128] = {};
   GetClassNameW(window, name, 128);
@@ -45,3 +47,5 @@ HWND Descendant(HWND root, int id) {
   if (root) EnumChildWindows(root, MatchId, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
+
+}  // namespace hostkit

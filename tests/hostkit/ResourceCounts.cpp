@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "GdiTable.h"
 #include "WindowFacts.h"
 
+namespace hostkit {
 namespace {
 
 // The layouts of SystemExtendedHandleInformation (class 64), the same in both architectures
@@ -28,18 +30,6 @@ struct HandleTable {
 };
 constexpr ULONG kSystemExtendedHandleInformation = 64;
 constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-
-// One entry of the GDI handle table, the same 24 bytes in both architectures.
-struct GdiEntry {
-  std::uint64_t object;
-  ULONG owner;
-  USHORT unique;
-  UCHAR type;
-  UCHAR flags;
-  std::uint64_t user_pointer;
-};
-static_assert(sizeof(GdiEntry) == 24, "GDI handle table entry");
-constexpr unsigned kGdiEntries = 0x10000;
 
 using QuerySystemFn = LONG(NTAPI*)(ULONG, void*, ULONG, ULONG*);
 
@@ -93,30 +83,6 @@ void CountHandles(ResourceSnapshot* snapshot) {
     if (entry.process_id == self) snapshot->handles[entry.handle_value] = entry.object_type_index;
   }
   snapshot->handles_ok = true;
-}
-
-template <typename T>
-T Read(std::uintptr_t address) {
-  return *reinterpret_cast<const T*>(address);
-}
-
-// The GDI handle table is the PEB's GdiSharedHandleTable. A 32-bit process under WoW64 has it
-// in the 64-bit PEB instead, reached through the 64-bit TEB whose address Wine keeps in the
-// 32-bit TEB's GdiBatchCount (as Wine's own gdi32 finds it).
-const GdiEntry* GdiTable() {
-  const auto teb = reinterpret_cast<std::uintptr_t>(NtCurrentTeb());
-#ifdef _WIN64
-  const auto peb = Read<std::uintptr_t>(teb + 0x60);
-  return reinterpret_cast<const GdiEntry*>(Read<std::uintptr_t>(peb + 0xF8));
-#else
-  if (const auto teb64 = Read<ULONG>(teb + 0xF70)) {
-    const auto peb64 = static_cast<std::uintptr_t>(Read<std::uint64_t>(teb64 + 0x60));
-    return reinterpret_cast<const GdiEntry*>(
-        static_cast<std::uintptr_t>(Read<std::uint64_t>(peb64 + 0xF8)));
-  }
-  const auto peb = Read<std::uintptr_t>(teb + 0x30);
-  return reinterpret_cast<const GdiEntry*>(Read<std::uintptr_t>(peb + 0x94));
-#endif
 }
 
 void CountGdi(ResourceSnapshot* snapshot) {
@@ -179,10 +145,23 @@ ResourceSnapshot TakeSnapshot() {
   return snapshot;
 }
 
-std::string CountsText(const ResourceSnapshot& snapshot) {
-  auto count = [](bool ok, size_t n) { return ok ? std::to_string(n) : std::string("-1"); };
-  return "windows\t" + std::to_string(snapshot.windows.size()) + "\thandles\t" +
-         count(snapshot.handles_ok, snapshot.handles.size()) + "\tgdi\t" +
-         count(snapshot.gdi_ok, snapshot.gdi.size()) + "\tprivate\t" +
-         std::to_string(snapshot.private_bytes) + "\tthreads\t" + std::to_string(snapshot.threads);
+ResourceTotals Totals(const ResourceSnapshot& snapshot) {
+  auto count = [](bool ok, size_t n) { return ok ? static_cast<long long>(n) : -1; };
+  ResourceTotals totals;
+  totals.windows = count(true, snapshot.windows.size());
+  totals.handles = count(snapshot.handles_ok, snapshot.handles.size());
+  totals.gdi = count(snapshot.gdi_ok, snapshot.gdi.size());
+  totals.private_bytes = snapshot.private_bytes;
+  totals.threads = snapshot.threads;
+  return totals;
 }
+
+std::string CountsText(const ResourceTotals& t) {
+  return "windows\t" + std::to_string(t.windows) + "\thandles\t" + std::to_string(t.handles) +
+         "\tgdi\t" + std::to_string(t.gdi) + "\tprivate\t" + std::to_string(t.private_bytes) +
+         "\tthreads\t" + std::to_string(t.threads);
+}
+
+std::string CountsText(const ResourceSnapshot& snapshot) { return CountsText(Totals(snapshot)); }
+
+}  // namespace hostkit

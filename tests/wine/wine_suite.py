@@ -1,0 +1,49 @@
+"""What every Wine suite's script shares: its checks, Windows paths of Linux files and back,
+and the report fields the hosts escape (tests/hostkit/Text.h)."""
+import os
+import re
+
+failures = []
+
+
+def check(ok, what, detail=""):
+    """Prints "ok: WHAT" or "FAIL: WHAT[: DETAIL]"; a failure is kept for finish()."""
+    print(("ok: " if ok else "FAIL: ") + what + (f": {detail}" if detail and not ok else ""),
+          flush=True)
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+def finish():
+    """The exit status of a suite: 1 when a check failed."""
+    print(f"{len(failures)} failed", flush=True)
+    return 1 if failures else 0
+
+
+def winpath(path):
+    """A Linux path as Wine's Z: drive shows it."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def linux_path(windows_path):
+    """C:\\... in the prefix as a Linux path."""
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c", windows_path[3:].replace("\\", "/"))
+
+
+_ESCAPES = {"t": "\t", "n": "\n", "r": "\r", "0": "\0"}
+
+
+def unescape(text):
+    """A report field as it was before the host escaped it."""
+    return re.sub(r"\\(.)", lambda m: _ESCAPES.get(m.group(1), m.group(1)), text)
+
+
+def message_boxes(lines):
+    """The reports' "msgbox CAPTION TEXTS" lines as [caption, texts], unescaped."""
+    boxes = []
+    for line in lines:
+        fields = line.split("\t")
+        if fields[0] == "msgbox":
+            boxes.append([unescape(f) for f in (fields + ["", ""])[1:3]])
+    return boxes
