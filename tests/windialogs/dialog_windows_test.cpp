@@ -158,5 +158,17 @@ TEST(DialogWindows, ProcessStarterRunsACommandLineAndKeepsNoHandles) {
   DeleteFileA(file.c_str());
 }
 
+// A program named without a folder comes from the system folder, not from beside the
+// container's program, where the search would find it first.
+TEST(DialogWindows, ProcessStarterIgnoresAProgramPlantedBesideTheContainer) {
+  char self[MAX_PATH];
+  ASSERT_GT(GetModuleFileNameA(nullptr, self, MAX_PATH), 0u);
+  std::string planted(self);
+  planted = planted.substr(0, planted.find_last_of('\\') + 1) + "pelplanted.exe";
+  ASSERT_TRUE(CopyFileA(self, planted.c_str(), FALSE));
+  EXPECT_FALSE(win::WinProcessStarter().StartProcess("pelplanted.exe --gtest_list_tests"));
+  DeleteFileA(planted.c_str());
+}
+
 }  // namespace
 }  // namespace pel::wintest

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "com/SystemFolder.h"
+
 namespace pel::win {
 
 namespace {
@@ -16,7 +18,7 @@ using SHGetFolderPathAFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 // function pointer is reused by every later snapshot.
 SHGetFolderPathAFn ShellFolderFunction() {
   static const SHGetFolderPathAFn function = []() -> SHGetFolderPathAFn {
-    HMODULE module = LoadLibraryA("SHFolder.dll");
+    HMODULE module = com::LoadSystemLibrary("SHFolder.dll");
     if (!module) return nullptr;
     return reinterpret_cast<SHGetFolderPathAFn>(
         reinterpret_cast<void*>(GetProcAddress(module, "SHGetFolderPathA")));
