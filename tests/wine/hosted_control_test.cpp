@@ -10,6 +10,7 @@
 
 #include "hosted/SimpleViewer.h"
 #include "hosted/SimpleViewerDispids.h"
+#include "hosted/win/ComponentGuard.h"
 #include "hosted/win/HostedControl.h"
 
 namespace {
@@ -131,6 +132,37 @@ TEST_F(HostedControlTest, MissingComponentLeavesTheWrapperInert) {
   EXPECT_EQ("", wrapper.GetStrServerAddr());
   PumpUntil(1, 200);
   EXPECT_TRUE(fired_.empty());
+}
+
+// The kill bit, set in the registry view that is not this process's own.
+TEST_F(HostedControlTest, KillBittedOrUnsafeComponentIsNotCreated) {
+  const wchar_t* key =
+      L"Software\\Microsoft\\Internet Explorer\\ActiveX Compatibility\\"
+      L"{775D096D-0F0F-45FA-8EE1-4C1FD194910B}";
+  const REGSAM otherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  HKEY compat = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0,
+                                           KEY_SET_VALUE | otherView, nullptr, &compat, nullptr));
+  const DWORD flags = 0x400;
+  RegSetValueExW(compat, L"Compatibility Flags", 0, REG_DWORD,
+                 reinterpret_cast<const BYTE*>(&flags), sizeof flags);
+  RegCloseKey(compat);
+  HostedControl viewer;
+  EXPECT_EQ(pel::win::kComponentBlocked,
+            viewer.Create(kViewer, parent_, {190, 10, 906, 554}, 206, Recorder()));
+  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key, otherView, 0);
+  EXPECT_EQ(nullptr, viewer.Dispatch());
+  EXPECT_EQ(nullptr, GetDlgItem(parent_, 206));
+
+  // In a browser page, a component without IObjectSafety is released unused.
+  const pel::win::HostingContext page{{}, true};
+  SetEnvironmentVariableW(L"PEL_STANDIN_UNSAFE", L"viewer");
+  EXPECT_EQ(pel::win::kComponentBlocked,
+            viewer.Create(kViewer, parent_, {190, 10, 906, 554}, 206, Recorder(), page));
+  SetEnvironmentVariableW(L"PEL_STANDIN_UNSAFE", nullptr);
+  EXPECT_EQ(nullptr, GetDlgItem(parent_, 206));
+  ASSERT_EQ(S_OK, viewer.Create(kViewer, parent_, {190, 10, 906, 554}, 206, Recorder(), page));
+  EXPECT_NE(nullptr, viewer.Dispatch());
 }
 
 }  // namespace

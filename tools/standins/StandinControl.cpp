@@ -1,6 +1,9 @@
 #include "StandinControl.h"
 
+#include <string>
+
 #include "CallLog.h"
+#include "com/ComObject.h"
 
 namespace pel::standin {
 
@@ -19,6 +22,33 @@ StandinControl::StandinControl(const StandinDescription& description, com::Dispa
       description_(description) {}
 
 StandinControl::~StandinControl() { DestroyControlWindow(); }
+
+HRESULT StandinControl::QueryExtraInterface(REFIID iid, void** out) {
+  wchar_t unsafe[64] = {};
+  const DWORD n = GetEnvironmentVariableW(L"PEL_STANDIN_UNSAFE", unsafe, 64);
+  const std::string names(unsafe, unsafe + (n < 64 ? n : 0));
+  static const com::InterfaceEntry<StandinControl> kTable[] = {
+      {&IID_IObjectSafety, com::CastTo<StandinControl, IObjectSafety>},
+  };
+  if (names.find(Component()) != std::string::npos) {
+    return com::OleControl::QueryExtraInterface(iid, out);
+  }
+  return com::QueryFromTable(this, kTable, iid, out);
+}
+
+STDMETHODIMP StandinControl::GetInterfaceSafetyOptions(REFIID, DWORD* supported,
+                                                       DWORD* enabled) {
+  if (!supported || !enabled) return E_POINTER;
+  *supported = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
+  *enabled = *supported;
+  return S_OK;
+}
+
+STDMETHODIMP StandinControl::SetInterfaceSafetyOptions(REFIID, DWORD mask, DWORD) {
+  return (mask & ~(INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA)) == 0
+             ? S_OK
+             : E_FAIL;
+}
 
 void StandinControl::OnPut(const com::DispMember&, const VARIANT&) {}
 

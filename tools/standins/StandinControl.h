@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objsafe.h>
 
 #include <cstdint>
 #include <map>
@@ -29,11 +30,16 @@ struct EventArg {
 
 // A stand-in for an outside ActiveX component: it accepts every member of its table, keeps
 // what is put for later gets, logs every call and fires its events from its window's message
-// loop (at once when it has no window).
-class StandinControl : public com::OleControl {
+// loop (at once when it has no window). It says it is safe for scripting and initialising, as
+// the real components do, unless PEL_STANDIN_UNSAFE names it: then it has no IObjectSafety.
+class StandinControl : public com::OleControl, public IObjectSafety {
  public:
   StandinControl(const StandinDescription& description, com::DispatchTable members);
   ~StandinControl() override;
+
+  // IObjectSafety
+  STDMETHODIMP GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) override;
+  STDMETHODIMP SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) override;
 
  protected:
   // Component behaviour behind the shared bookkeeping.
@@ -51,6 +57,7 @@ class StandinControl : public com::OleControl {
 
   void PostEvent(DISPID id, std::vector<EventArg> args);
 
+  HRESULT QueryExtraInterface(REFIID iid, void** out) override;
   bool OnCreateWindow(const CREATESTRUCTW& create) override;
   LRESULT OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
 

@@ -158,7 +158,9 @@ bool PelioranControl::OnCreateWindow(const CREATESTRUCTW& create) {
 }
 
 bool PelioranControl::StartSequence(const StartParams& params) {
-  children_ = std::make_unique<WinControlChildren>(Window(), ctrl_, messages_);
+  children_ = std::make_unique<WinControlChildren>(
+      Window(), ctrl_, messages_,
+      HostingContext{com::ComPtr<IOleClientSite>(ClientSite()), params.hostBrowser != nullptr});
   if (ctrl_.Start(params, *children_)) return true;
   children_.reset();
   return false;

@@ -16,8 +16,9 @@ int32_t Argument(const std::vector<Variant>& args, size_t index) {
 
 }  // namespace
 
-WinControlChildren::WinControlChildren(HWND parent, CPelioranCtrl& ctrl, IUserMessages& messages)
-    : parent_(parent), ctrl_(ctrl), messages_(messages) {}
+WinControlChildren::WinControlChildren(HWND parent, CPelioranCtrl& ctrl, IUserMessages& messages,
+                                       HostingContext hosting)
+    : parent_(parent), ctrl_(ctrl), messages_(messages), hosting_(std::move(hosting)) {}
 
 WinControlChildren::~WinControlChildren() {
   // The viewer first: its events reach the control, whose pane pointer goes with the pane.
@@ -28,7 +29,7 @@ WinControlChildren::~WinControlChildren() {
 }
 
 IOperPaneLink* WinControlChildren::CreatePane(const ChildRect& rect, int id) {
-  pane_ = OperPaneWindow::Create(parent_, rect, id, &ctrl_, messages_);
+  pane_ = OperPaneWindow::Create(parent_, rect, id, &ctrl_, messages_, hosting_);
   return pane_ ? &pane_->Link() : nullptr;
 }
 
@@ -36,7 +37,8 @@ IDispatchPort* WinControlChildren::CreateViewer(const ChildRect& rect, int id) {
   const RECT area = {rect.left, rect.top, rect.right, rect.bottom};
   const HRESULT hr = viewer_.Create(
       kClsidSimpleViewer, parent_, area, id,
-      [this](int32_t dispid, const std::vector<Variant>& args) { OnViewerEvent(dispid, args); });
+      [this](int32_t dispid, const std::vector<Variant>& args) { OnViewerEvent(dispid, args); },
+      hosting_);
   return SUCCEEDED(hr) ? viewer_.Dispatch() : nullptr;
 }
 

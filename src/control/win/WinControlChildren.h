@@ -21,7 +21,9 @@ class OperPaneWindow;
 // Both go with this object (or earlier, with the control's window).
 class WinControlChildren final : public IControlChildren {
  public:
-  WinControlChildren(HWND parent, CPelioranCtrl& ctrl, IUserMessages& messages);
+  // `hosting`: where the control is, for the components its children host.
+  WinControlChildren(HWND parent, CPelioranCtrl& ctrl, IUserMessages& messages,
+                     HostingContext hosting = {});
   ~WinControlChildren() override;
   WinControlChildren(const WinControlChildren&) = delete;
   WinControlChildren& operator=(const WinControlChildren&) = delete;
@@ -37,6 +39,7 @@ class WinControlChildren final : public IControlChildren {
   HWND parent_;
   CPelioranCtrl& ctrl_;
   IUserMessages& messages_;
+  HostingContext hosting_;
   std::unique_ptr<OperPaneWindow> pane_;
   HostedControl viewer_;
 };

@@ -15,6 +15,7 @@ HRESULT ChildSite::QueryInterfaceImpl(REFIID iid, void** out) {
       {&IID_IOleInPlaceFrame, com::CastTo<ChildSite, IOleInPlaceFrame>},
       {&IID_IOleControlSite, com::CastTo<ChildSite, IOleControlSite>},
       {&IID_IDispatch, com::CastTo<ChildSite, IDispatch>},
+      {&IID_IServiceProvider, com::CastTo<ChildSite, IServiceProvider>},
   };
   return com::QueryFromTable(this, kTable, iid, out);
 }
@@ -59,6 +60,16 @@ STDMETHODIMP ChildSite::OnPosRectChange(LPCRECT pos) {
 STDMETHODIMP ChildSite::GetExtendedControl(IDispatch** out) {
   if (out) *out = nullptr;
   return E_NOTIMPL;
+}
+
+STDMETHODIMP ChildSite::QueryService(REFGUID service, REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  com::ComPtr<IServiceProvider> services;
+  if (!outer_ || FAILED(outer_.As(IID_IServiceProvider, services)) || !services) {
+    return E_NOINTERFACE;
+  }
+  return services->QueryService(service, iid, out);
 }
 
 STDMETHODIMP ChildSite::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) {

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <oleidl.h>
+#include <servprov.h>
+
+#include <utility>
 
 #include "com/ComPtr.h"
 #include "com/NoTypeInfo.h"
@@ -12,14 +15,17 @@ namespace pel::win {
 // The site the control gives each component it hosts as a child control: client site,
 // in-place site and frame in the parent window, a minimal control site, and the ambient
 // properties the components ask for (user mode, no hatching or grab handles, the system's
-// window colours, the dialog font, the locale).
+// window colours, the dialog font, the locale). Services are asked of the control's own site
+// (`outer`), so that a component learns what page it is on; none without one.
 class ChildSite : public IOleClientSite,
                   public IOleInPlaceSite,
                   public IOleInPlaceFrame,
                   public IOleControlSite,
-                  public IDispatch {
+                  public IDispatch,
+                  public IServiceProvider {
  public:
-  ChildSite(HWND parent, const RECT& pos) : parent_(parent), pos_(pos) {}
+  ChildSite(HWND parent, const RECT& pos, com::ComPtr<IOleClientSite> outer = {})
+      : parent_(parent), pos_(pos), outer_(std::move(outer)) {}
   virtual ~ChildSite() = default;
 
   HRESULT QueryInterfaceImpl(REFIID iid, void** out);
@@ -77,6 +83,9 @@ class ChildSite : public IOleClientSite,
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result,
                       EXCEPINFO*, UINT*) override;
 
+  // IServiceProvider
+  STDMETHODIMP QueryService(REFGUID service, REFIID iid, void** out) override;
+
   const RECT& Pos() const { return pos_; }
 
  private:
@@ -84,6 +93,7 @@ class ChildSite : public IOleClientSite,
 
   HWND parent_;
   RECT pos_;
+  com::ComPtr<IOleClientSite> outer_;
 };
 
 }  // namespace pel::win

@@ -4,17 +4,20 @@
 
 #include "com/ComObject.h"
 #include "hosted/win/ChildSite.h"
+#include "hosted/win/ComponentGuard.h"
 
 namespace pel::win {
 
 HRESULT HostedControl::Create(REFCLSID clsid, HWND parent, const RECT& rect, int id,
-                              ComponentEvent events) {
+                              ComponentEvent events, const HostingContext& hosting) {
   Destroy();
+  if (HasKillBit(clsid)) return kComponentBlocked;
   com::ComPtr<IOleObject> object;
   HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                 object.PutVoid());
   if (FAILED(hr)) return hr;
-  auto site = com::MakeComObject<ChildSite>(parent, rect);
+  if (hosting.browserPage && !ReportsSafeForPage(object.Get())) return kComponentBlocked;
+  auto site = com::MakeComObject<ChildSite>(parent, rect, hosting.controlSite);
   if (!site) return E_OUTOFMEMORY;
   com::ComPtr<IOleClientSite> client(static_cast<IOleClientSite*>(site.Get()));
   hr = object->SetClientSite(client.Get());

@@ -7,6 +7,7 @@
 
 #include "com/ComPtr.h"
 #include "hosted/win/EventSink.h"
+#include "hosted/win/HostingContext.h"
 #include "hosted/win/WinDispatchPort.h"
 
 namespace pel::win {
@@ -16,7 +17,9 @@ class ChildSite;
 // An outside ActiveX component hosted as a child control of `parent`: created by class ID,
 // given a site, in-place activated in `rect`, its window given the child ID, its events handed
 // to a handler. A component that is not installed (or will not activate) leaves this empty and
-// Dispatch() null, so that the wrapper over it stays inert.
+// Dispatch() null, so that the wrapper over it stays inert. So does one that must not run
+// here (kComponentBlocked): one with its kill bit set, or, in a browser page, one that does
+// not say it is safe for scripting and initialising.
 class HostedControl {
  public:
   HostedControl() = default;
@@ -24,7 +27,8 @@ class HostedControl {
   HostedControl& operator=(const HostedControl&) = delete;
   ~HostedControl() { Destroy(); }
 
-  HRESULT Create(REFCLSID clsid, HWND parent, const RECT& rect, int id, ComponentEvent events);
+  HRESULT Create(REFCLSID clsid, HWND parent, const RECT& rect, int id, ComponentEvent events,
+                 const HostingContext& hosting = {});
   void Destroy();
 
   IDispatchPort* Dispatch() { return port_.get(); }

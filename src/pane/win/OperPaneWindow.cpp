@@ -34,14 +34,16 @@ bool RegisterPaneClass(WNDPROC procedure) {
 // Everything the pane's window works with, in the order it is made: the dialogs and the view
 // before the pane that uses them.
 struct OperPaneWindow::Parts {
-  Parts(OperPaneWindow& owner, CPelioranCtrl* ctrl, IUserMessages& messages)
+  Parts(OperPaneWindow& owner, CPelioranCtrl* ctrl, IUserMessages& messages,
+        const HostingContext& hosting)
       : dialogLink(pane, ctrl != nullptr ? ctrl->viewer() : inertViewer),
         dialogs([window = &owner] { return window->Window(); }, messages, dialogLink),
         view([window = &owner] { return window->Window(); },
              PaneViewEvents{[this](int cx, int cy) { pane.OnPanelSizeChanged(cx, cy); },
                             [this](int32_t code, int32_t detail) {
                               pane.OnVoiceStatus(code, detail);
-                            }}),
+                            }},
+             hosting),
         pane(PanePorts{view, dialogs, messages, system}, ctrl) {}
 
   WinSnapshotSystem system;
@@ -52,13 +54,15 @@ struct OperPaneWindow::Parts {
   CPelioranOperPane pane;
 };
 
-OperPaneWindow::OperPaneWindow(CPelioranCtrl* ctrl, IUserMessages& messages)
-    : parts_(std::make_unique<Parts>(*this, ctrl, messages)) {}
+OperPaneWindow::OperPaneWindow(CPelioranCtrl* ctrl, IUserMessages& messages,
+                               const HostingContext& hosting)
+    : parts_(std::make_unique<Parts>(*this, ctrl, messages, hosting)) {}
 
 std::unique_ptr<OperPaneWindow> OperPaneWindow::Create(HWND parent, const ChildRect& rect,
                                                        int id, CPelioranCtrl* ctrl,
-                                                       IUserMessages& messages) {
-  std::unique_ptr<OperPaneWindow> pane(new OperPaneWindow(ctrl, messages));
+                                                       IUserMessages& messages,
+                                                       const HostingContext& hosting) {
+  std::unique_ptr<OperPaneWindow> pane(new OperPaneWindow(ctrl, messages, hosting));
   // The class goes when the last pane of the process does; one may go between the two calls.
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (!RegisterPaneClass(&OperPaneWindow::WindowProc)) return nullptr;

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "hosted/win/HostingContext.h"
 #include "ports/ControlChildren.h"
 
 namespace pel {
@@ -20,9 +21,11 @@ namespace pel::win {
 class OperPaneWindow {
  public:
   // Creates the pane as a visible child of `parent` with child ID `id` in `rect`; null when
-  // the window (or the pane's WM_CREATE) fails. `ctrl` is the control that made it.
+  // the window (or the pane's WM_CREATE) fails. `ctrl` is the control that made it; `hosting`
+  // tells where it is, for the components the pane hosts.
   static std::unique_ptr<OperPaneWindow> Create(HWND parent, const ChildRect& rect, int id,
-                                                CPelioranCtrl* ctrl, IUserMessages& messages);
+                                                CPelioranCtrl* ctrl, IUserMessages& messages,
+                                                const HostingContext& hosting = {});
   ~OperPaneWindow();   // destroys the window if it still exists
   OperPaneWindow(const OperPaneWindow&) = delete;
   OperPaneWindow& operator=(const OperPaneWindow&) = delete;
@@ -34,7 +37,7 @@ class OperPaneWindow {
  private:
   struct Parts;
 
-  OperPaneWindow(CPelioranCtrl* ctrl, IUserMessages& messages);
+  OperPaneWindow(CPelioranCtrl* ctrl, IUserMessages& messages, const HostingContext& hosting);
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -4,6 +4,7 @@
 #include "hosted/NullDispatch.h"
 #include "hosted/NvwVoiceDispids.h"
 #include "hosted/SfiUartDispids.h"
+#include "hosted/win/ComponentGuard.h"
 #include "hosted/win/ComponentIds.h"
 #include "pane/win/WinSkinImageSource.h"
 
@@ -16,17 +17,19 @@ constexpr int kFirstList = kPaneCtlModuleList;
 bool IsButton(int control) { return control >= 0 && control < kPaneButtonCount; }
 bool IsList(int control) { return control == kPaneCtlModuleList || control == kPaneCtlSpeedList; }
 
-// A component that is not there at all, as opposed to one that fails.
+// A component that is not there at all (or must not run here), as opposed to one that fails.
 bool NotInstalled(HRESULT hr) {
   return hr == REGDB_E_CLASSNOTREG || hr == CO_E_DLLNOTFOUND ||
-         hr == HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+         hr == HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) || hr == kComponentBlocked;
 }
 
 }  // namespace
 
-WinPaneView::WinPaneView(std::function<HWND()> paneWindow, PaneViewEvents events)
+WinPaneView::WinPaneView(std::function<HWND()> paneWindow, PaneViewEvents events,
+                         HostingContext hosting)
     : paneWindow_(std::move(paneWindow)),
       events_(std::move(events)),
+      hosting_(std::move(hosting)),
       skins_(com::ModuleInstance()) {}
 
 WinPaneView::~WinPaneView() {
@@ -59,7 +62,8 @@ IDispatchPort* WinPaneView::CreatePanel(int childId) {
             events_.panelSizeChanged) {
           events_.panelSizeChanged(args[0].AsInt(), args[1].AsInt());
         }
-      });
+      },
+      hosting_);
   if (SUCCEEDED(hr)) return panel_.Dispatch();
   return NotInstalled(hr) ? &NullDispatch::Instance() : nullptr;
 }
@@ -108,7 +112,8 @@ IDispatchPort* WinPaneView::CreateVoiceControl(int childId) {
         if (dispid == voice_dispid::kEventStatus && args.size() >= 2 && events_.voiceStatus) {
           events_.voiceStatus(args[0].AsInt(), args[1].AsInt());
         }
-      });
+      },
+      hosting_);
   if (FAILED(hr)) return nullptr;
   voice_ = std::move(voice);
   return voice_->Dispatch();

@@ -27,7 +27,9 @@ struct PaneViewEvents {
 // makes belongs to the pane's window and goes with it (ReleaseComponents, ReleaseWindows).
 class WinPaneView final : public IPaneView {
  public:
-  WinPaneView(std::function<HWND()> paneWindow, PaneViewEvents events);
+  // `hosting`: where the control is, for the components the pane hosts.
+  WinPaneView(std::function<HWND()> paneWindow, PaneViewEvents events,
+              HostingContext hosting = {});
   WinPaneView(const WinPaneView&) = delete;
   WinPaneView& operator=(const WinPaneView&) = delete;
   ~WinPaneView() override;
@@ -37,8 +39,8 @@ class WinPaneView final : public IPaneView {
   bool CreateComboBox(int control, int childId, const ChildRect& rect,
                       CSkinComboBox& combo) override;
   ISkinImageSource& SkinImages() override { return skins_; }
-  // A panel that is not installed is an inert one, so that the pane (and the control) still
-  // start; null only when an installed panel fails.
+  // A panel that is not installed (or must not run here) is an inert one, so that the pane
+  // (and the control) still start; null only when an installed panel fails.
   IDispatchPort* CreatePanel(int childId) override;
   bool LoadBackground(int resource, int width, int height) override;
   void MoveControl(int control, int x, int y, int width, int height) override;
@@ -80,6 +82,7 @@ class WinPaneView final : public IPaneView {
 
   std::function<HWND()> paneWindow_;
   PaneViewEvents events_;
+  HostingContext hosting_;
   WinSkinImageSource skins_;
   std::array<std::unique_ptr<WinSkinButtonWindow>, kPaneButtonCount> buttons_;
   std::array<std::unique_ptr<WinComboWindow>, 2> combos_;
