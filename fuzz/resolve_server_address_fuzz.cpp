@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/ResolveServerAddress.h"
+#include "net/ResolveServerAddress.h"
 
 using namespace pel;
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "control/ResolveServerAddress.h"
+#include "net/ResolveServerAddress.h"
 #include "ports/BrowserProxySetting.h"
 #include "ports/HostBrowser.h"
 #include "ports/UserMessages.h"

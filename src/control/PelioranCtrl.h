@@ -7,7 +7,7 @@
 #include "control/ControlGeometry.h"
 #include "control/ControlProperties.h"
 #include "control/OperPaneLink.h"
-#include "control/ResolveServerAddress.h"
+#include "net/ResolveServerAddress.h"
 #include "hosted/SimpleViewer.h"
 #include "ports/BrowserProxySetting.h"
 #include "ports/ControlChildren.h"

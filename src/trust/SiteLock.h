@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/ResolveServerAddress.h"
+#include "net/ResolveServerAddress.h"
 #include "trust/AllowedSites.h"
 
 // The site lock: whether the page the control is on may use it. The decision is made here from

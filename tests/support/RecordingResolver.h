@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "control/ResolveServerAddress.h"
+#include "net/ResolveServerAddress.h"
 
 namespace pel::test {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "control/HostNameLookup.h"
-#include "control/ResolveServerAddress.h"
+#include "net/HostNameLookup.h"
+#include "net/ResolveServerAddress.h"
 #include "support/RecordingResolver.h"
 
 namespace pel {

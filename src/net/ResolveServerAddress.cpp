@@ -1,4 +1,4 @@
-#include "control/ResolveServerAddress.h"
+#include "net/ResolveServerAddress.h"
 
 namespace pel {
 

@@ -1,4 +1,4 @@
-#include "control/HostNameLookup.h"
+#include "net/HostNameLookup.h"
 
 #include <cstdio>
 #include <memory>

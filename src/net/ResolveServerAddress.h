@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/HostNameLookup.h"
+#include "net/HostNameLookup.h"
 
 namespace pel {
 
