@@ -1,12 +1,12 @@
 #include "audio/AudioPacketJoiner.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "Common/Jes/JesPacket.h"
 #include "audio/AudioRecord.h"
+#include "ports/Diagnostics.h"
 
 namespace pel {
 
@@ -40,9 +40,8 @@ bool AudioPacketJoiner::TakePacket(const uint8_t** payload, size_t* length) {
   joined_ = 0;
   stored_ = 0;
   if (!jes_payload_in(area_.get(), stored, payload, length)) {
-    std::printf("\tDrop audio packet: header does not fit the %u bytes joined\n",
-                static_cast<unsigned>(stored));
-    std::fflush(stdout);
+    ReportDiagnosticF("\tDrop audio packet: header does not fit the %u bytes joined",
+                      static_cast<unsigned>(stored));
     return false;
   }
   return true;

@@ -1,7 +1,6 @@
 #include "audio/AudioPlayer.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -10,15 +9,6 @@
 #include "audio/codec/AudioCodecFactory.h"
 
 namespace pel {
-
-namespace {
-
-void WriteDropLine() {
-  std::printf("%s\n", "\n\n\t\tDrop audio packet!!!!!!!!!!!\n\n\n");
-  std::fflush(stdout);
-}
-
-}  // namespace
 
 AudioPlayer::AudioPlayer(IWaveDevices& devices, IRetryPause& pause)
     : devices_(devices), pause_(pause), gainTable_(MakeGainTable()) {}
@@ -63,7 +53,7 @@ int AudioPlayer::Write(const uint8_t* payload, size_t length) {
   if (!opened_) return AUDIO_PLAYER_NOT_OPEN;
   // The device still holds the header this block would go into: all four are queued.
   if (held_[next_].load()) {
-    WriteDropLine();
+    ReportPlaybackDrop();
     return AUDIO_DECODE_FAILED;
   }
   if (codec_->Decode(payload, length, decoded_.get(), blockBytes_) < 1) {

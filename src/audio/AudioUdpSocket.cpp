@@ -1,10 +1,10 @@
 #include "audio/AudioUdpSocket.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "audio/AudioResult.h"
+#include "ports/Diagnostics.h"
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -36,11 +36,6 @@ bool Interrupted(int error) {
 #else
   return error == EINTR;
 #endif
-}
-
-void Diagnostic(const char* text) {
-  std::printf("%s\n", text);
-  std::fflush(stdout);
 }
 
 // 1 readable, 0 time-out, -1 the wait ended without the socket being readable.
@@ -96,7 +91,7 @@ AudioUdpSocket::AudioUdpSocket() {
 #ifdef _WIN32
   WSADATA data{};
   winsockStarted_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  if (!winsockStarted_) Diagnostic("WSAStartup() error!");
+  if (!winsockStarted_) ReportDiagnostic("WSAStartup() error!");
 #endif
 }
 
@@ -140,17 +135,16 @@ int AudioUdpSocket::Send(const uint8_t* data, size_t length) {
 int AudioUdpSocket::Receive(uint8_t* buffer, int length, int seconds, sockaddr_in* from,
                             int* fromLength) {
   if (!socket_.valid() || buffer == nullptr || length < 1) {
-    std::printf("\tSock Error = %d\n", 0);
-    std::fflush(stdout);
+    ReportDiagnosticF("\tSock Error = %d", 0);
     return kReceiveFailed;
   }
   const int ready = WaitReadable(socket_.get(), seconds);
   if (ready == 0) {
-    Diagnostic("\tTime Out!!!");
+    ReportDiagnostic("\tTime Out!!!");
     return kTimedOut;
   }
   if (ready < 0) {
-    Diagnostic("\tSelect error: sockfd not set");
+    ReportDiagnostic("\tSelect error: sockfd not set");
     return kNotReadable;
   }
   sockaddr_in sender{};
@@ -165,8 +159,7 @@ int AudioUdpSocket::Receive(uint8_t* buffer, int length, int seconds, sockaddr_i
   if (got < 0 && WSAGetLastError() == WSAEMSGSIZE) got = length;
 #endif
   if (got <= 0) {
-    std::printf("\tSock Error = %d\n", got < 0 ? LastSocketError() : 0);
-    std::fflush(stdout);
+    ReportDiagnosticF("\tSock Error = %d", got < 0 ? LastSocketError() : 0);
     return kReceiveFailed;
   }
   if (from != nullptr) *from = sender;

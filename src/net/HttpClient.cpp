@@ -8,6 +8,7 @@
 #include "Common/SockUtil/NetInit.h"
 #include "Common/SockUtil/SocketHandle.h"
 #include "net/ResponseLength.h"
+#include "ports/Diagnostics.h"
 
 namespace pel {
 
@@ -15,11 +16,6 @@ namespace {
 
 bool HasText(const char* text) { return text != nullptr && text[0] != '\0'; }
 const char* OrEmpty(const char* text) { return text != nullptr ? text : ""; }
-
-void Diagnostic(const char* text) {
-  std::fputs(text, stdout);
-  std::fflush(stdout);
-}
 
 sock_clock::time_point ReadDeadline() {
   return sock_clock::now() + std::chrono::seconds(kHttpReadLimitSeconds);
@@ -60,12 +56,12 @@ sock_t HttpOpenRequest(const char* serverAddress, unsigned short serverPort, con
   // Page reads must not depend on some other part of the control having started Winsock
   // first; after the first call this is one check of a flag.
   if (!EnsureSocketLibrary()) {
-    Diagnostic("socket error");
+    ReportDiagnostic("socket error");
     return SOCK_NONE;
   }
   SocketHandle sock(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   if (!sock.valid()) {
-    Diagnostic("socket error");
+    ReportDiagnostic("socket error");
     return SOCK_NONE;
   }
 
@@ -74,7 +70,7 @@ sock_t HttpOpenRequest(const char* serverAddress, unsigned short serverPort, con
   if (sock_make_addr(viaProxy ? proxyAddress : serverAddress, viaProxy ? proxyPort : serverPort,
                      &target) < 0 ||
       sock_connect_timeout(sock.ref(), &target, timeoutSeconds) < 0) {
-    Diagnostic("connect error");
+    ReportDiagnostic("connect error");
     return SOCK_NONE;
   }
 

@@ -10,6 +10,7 @@
 #include "audio/codec/GainTable.h"
 #include "audio/codec/ImaAdpcmCodec.h"
 #include "audio/codec/MuLawCopyCodec.h"
+#include "support/DiagnosticCapture.h"
 #include "support/FixedClock.h"
 
 namespace pel {
@@ -17,7 +18,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-const char kDropLine[] = "\n\n\t\tDrop audio packet!!!!!!!!!!!\n\n\n\n";
+const char kDropLine[] = "\n\n\t\tDrop audio packet!!!!!!!!!!!\n\n\n";
+using Lines = std::vector<std::string>;
 
 TEST(MakeAudioCodec, OneCodecPerMode) {
   test::FixedClock clock(0);
@@ -64,21 +66,20 @@ TEST_P(DropRule, ThreePendingBlocksDropModesOneAndNine) {
   for (int queued : {0, 1, 2}) {
     pending = queued;
     EXPECT_EQ(codec->IsBusy(), queued >= 2);
-    ::testing::internal::CaptureStdout();
+    const test::DiagnosticCapture quiet;
     EXPECT_GT(codec->Decode(payload.data(), payload.size(), out.data(), out.size()), 0);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(quiet.lines(), Lines{});
   }
 
   pending = 3;
-  ::testing::internal::CaptureStdout();
+  const test::DiagnosticCapture diagnostics;
   const int result = codec->Decode(payload.data(), payload.size(), out.data(), out.size());
-  const std::string printed = ::testing::internal::GetCapturedStdout();
   if (c.drops) {
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(printed, kDropLine);
+    EXPECT_EQ(diagnostics.lines(), Lines{kDropLine});
   } else {
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(printed, "");
+    EXPECT_EQ(diagnostics.lines(), Lines{});
   }
 }
 

@@ -9,6 +9,7 @@
 #include "audio/AudioResult.h"
 #include "audio/codec/G726Codec.h"
 #include "audio/codec/ImaAdpcmCodec.h"
+#include "support/DiagnosticCapture.h"
 #include "support/FakeWaveDevices.h"
 #include "support/FixedClock.h"
 
@@ -19,7 +20,7 @@ using Bytes = std::vector<uint8_t>;
 using test::CountingPause;
 using test::FakeWaveSystem;
 
-const char kDropLine[] = "\n\n\t\tDrop audio packet!!!!!!!!!!!\n\n\n\n";
+const char kDropLine[] = "\n\n\t\tDrop audio packet!!!!!!!!!!!\n\n\n";
 
 Bytes Filled(size_t size, uint8_t value) { return Bytes(size, value); }
 
@@ -218,11 +219,10 @@ TEST_P(PlayerDrop, NeverHandsTheDeviceAHeaderItHolds) {
   }
   const auto before = system.output()->written();
 
-  ::testing::internal::CaptureStdout();
+  const test::DiagnosticCapture diagnostics;
   const int dropped = player.Write(payloads[4].data(), payloads[4].size());
-  const std::string out = ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(dropped, AUDIO_DECODE_FAILED);
-  EXPECT_EQ(out, kDropLine);
+  EXPECT_EQ(diagnostics.lines(), std::vector<std::string>{kDropLine});
   EXPECT_EQ(system.output()->writeCount(), static_cast<size_t>(c.queuedBeforeDrop));
   EXPECT_EQ(player.Pending(), c.queuedBeforeDrop);
 
@@ -250,10 +250,8 @@ TEST(AudioPlayer, HeldBlocksAreNotOverwrittenInModeTwo) {
     expected.push_back(Filled(4096, 0));
     std::fill_n(expected.back().begin(), 1400, i);
   }
-  ::testing::internal::CaptureStdout();
   const Bytes fifth = Filled(1400, 5);
   EXPECT_EQ(player.Write(fifth.data(), fifth.size()), AUDIO_DECODE_FAILED);
-  ::testing::internal::GetCapturedStdout();
   EXPECT_EQ(system.output()->heldData(), expected);
 }
 

@@ -14,6 +14,7 @@
 
 #include "audio/AudioRecorder.h"
 #include "audio/AudioResult.h"
+#include "support/DiagnosticCapture.h"
 #include "support/FakeWaveDevices.h"
 #include "support/Kvsim.h"
 
@@ -86,7 +87,7 @@ TEST(AudioReceiveSoak, DISABLED_TwentyThousandRecordsASecondForThirtySeconds) {
 
   // This thread is the dialog's: it hands the returned blocks back to the player. It stops
   // once the last packet was played, or two seconds after the stream should have ended.
-  testing::internal::CaptureStdout();
+  const test::DiagnosticCapture diagnostics;
   long before = -1;
   const auto end = start + std::chrono::seconds(31);
   const auto deadline = start + std::chrono::seconds(45);
@@ -104,17 +105,11 @@ TEST(AudioReceiveSoak, DISABLED_TwentyThousandRecordsASecondForThirtySeconds) {
   }
   const long after = ResidentKiB();
   const auto took = Clock::now() - start;
-  const std::string out = testing::internal::GetCapturedStdout();
-
-  size_t dropped = 0;
-  for (size_t at = out.find("Drop audio packet!"); at != std::string::npos;
-       at = out.find("Drop audio packet!", at + 1)) {
-    ++dropped;
-  }
+  const size_t dropped = diagnostics.Count("Drop audio packet!");
   EXPECT_EQ(played.load() + dropped, static_cast<size_t>(kPackets))
       << played.load() << " played, " << dropped << " dropped by the player";
   EXPECT_LT(dropped, static_cast<size_t>(kPackets / 10)) << "the dialog's thread hardly ran";
-  EXPECT_EQ(out.find("does not fit"), std::string::npos) << "records were lost";
+  EXPECT_EQ(diagnostics.Count("does not fit"), 0u) << "records were lost";
   EXPECT_EQ(backwards.load(), 0u);
   EXPECT_EQ(broken.load(), 0u);
   EXPECT_GE(took, std::chrono::seconds(29)) << "kvsim kept its pace";

@@ -11,6 +11,7 @@
 #include "audio/AudioResult.h"
 #include "audio/AudioTeardown.h"
 #include "support/AudioWire.h"
+#include "support/DiagnosticCapture.h"
 #include "support/FakeWaveDevices.h"
 #include "support/FixedClock.h"
 #include "support/Kvsim.h"
@@ -51,7 +52,7 @@ TEST_F(AudioTeardown, AbandonAgainstSilentServerReturnsAtOnceAndFinishesLater) {
   output->failCloses = 3;
   input->failCloses = 2;
 
-  testing::internal::CaptureStdout();
+  const test::DiagnosticCapture diagnostics;
   const auto start = Clock::now();
   recorder_->Abandon();
   const auto took = Clock::now() - start;
@@ -61,11 +62,10 @@ TEST_F(AudioTeardown, AbandonAgainstSilentServerReturnsAtOnceAndFinishesLater) {
   EXPECT_EQ(system_.liveWindows(), 0) << "the windows go on the caller's thread";
   EXPECT_EQ(kv.waitForDatagrams(2).back(), test::WireRecord(3, 0)) << "the logout is sent";
   // The receive thread is still in its wait: the player it writes to must still be open.
-  EXPECT_EQ(AudioFinishersRunning(), 1);
+  EXPECT_EQ(AudioFinishersRunning(), 1) << testing::PrintToString(diagnostics.lines());
   EXPECT_FALSE(output->closed());
 
   EXPECT_TRUE(WaitForAudioFinishers(12000));
-  testing::internal::GetCapturedStdout();
   EXPECT_TRUE(output->closed());
   EXPECT_TRUE(input->closed());
   EXPECT_FALSE(output->abandonedOpen());

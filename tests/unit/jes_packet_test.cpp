@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -5,6 +6,7 @@
 #include <vector>
 
 #include "Common/Jes/JesPacket.h"
+#include "support/DiagnosticCapture.h"
 
 namespace pel {
 namespace {
@@ -156,15 +158,15 @@ TEST(JesNullBuffer, SettersFailGettersAnswerZero) {
 }
 
 TEST(JesNullBuffer, InitAndBuilderWriteTheDiagnostic) {
-  ::testing::internal::CaptureStdout();
+  const test::DiagnosticCapture diagnostics;
   EXPECT_FALSE(jes_init(nullptr));
-  const std::string line = ::testing::internal::GetCapturedStdout();
-  EXPECT_EQ(line.rfind("[Common/Jes/JesPacket(", 0), 0u) << line;
-  EXPECT_NE(line.find(")]\tjes packet is NULL\n"), std::string::npos) << line;
+  const std::vector<std::string> lines = diagnostics.lines();
+  ASSERT_EQ(lines.size(), 1u) << testing::PrintToString(lines);
+  EXPECT_EQ(lines[0].rfind("[Common/Jes/JesPacket(", 0), 0u) << lines[0];
+  EXPECT_THAT(lines[0], testing::EndsWith(")]\tjes packet is NULL"));
 
-  ::testing::internal::CaptureStdout();
   EXPECT_EQ(jes_build_audio_packet(nullptr, 1, 1), 0);
-  EXPECT_NE(::testing::internal::GetCapturedStdout().find("jes packet is NULL"), std::string::npos);
+  EXPECT_EQ(diagnostics.Count("jes packet is NULL"), 2u) << testing::PrintToString(diagnostics.lines());
 }
 
 // A received packet: header length 56 and total length 2172 put 2112 payload bytes at 60.

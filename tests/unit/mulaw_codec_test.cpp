@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio/codec/MuLawCopyCodec.h"
+#include "support/DiagnosticCapture.h"
 
 namespace pel {
 namespace {
@@ -50,9 +51,9 @@ TEST(MuLawCopyCodec, NeverDropsButReportsBusy) {
   EXPECT_TRUE(codec.IsBusy());
   const Bytes payload = Counting(1400);
   Bytes block(4096, 0);
-  ::testing::internal::CaptureStdout();
+  const test::DiagnosticCapture diagnostics;
   EXPECT_EQ(codec.Decode(payload.data(), payload.size(), block.data(), block.size()), 1);
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(diagnostics.lines(), std::vector<std::string>{});
   pending = 1;
   EXPECT_FALSE(codec.IsBusy());
 }

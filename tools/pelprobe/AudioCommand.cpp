@@ -5,7 +5,7 @@
 #include "pelprobe/AudioOptions.h"
 #include "pelprobe/AudioReport.h"
 #include "pelprobe/Commands.h"
-#include "pelprobe/StdoutCapture.h"
+#include "pelprobe/StderrDiagnostics.h"
 
 namespace pel::probe {
 
@@ -46,19 +46,16 @@ int AudioCommand(const std::vector<std::string>& args) {
   AudioProbeReport report;
   std::string error;
   bool ran = false;
-  std::string diagnostics;
+  uint64_t dropped = 0;
   {
-    // The core's diagnostic lines (drops, time-outs) go to standard error, counted on the way.
-    StdoutCapture capture;
+    const StderrDiagnostics diagnostics;
     ran = RunAudioProbe(options.probe, report, error);
-    diagnostics = capture.Text();
+    dropped = diagnostics.dropLines();
   }
-  Print(stderr, diagnostics);
   if (!ran) {
     Print(stderr, "pelprobe audio: " + error + "\n");
     return kExitFileFailed;
   }
-  const uint64_t dropped = CountDropLines(diagnostics);
   Print(stdout, options.json ? AudioReportJson(report, dropped) : AudioReportText(report, dropped));
   return ExitStatus(report);
 }

@@ -28,16 +28,6 @@ std::string AudioResultText(const AudioProbeReport& report) {
   return LoadResString(AudioResultStringId(report.result));
 }
 
-uint64_t CountDropLines(const std::string& output) {
-  static const std::string kDropLine = "Drop audio packet!";
-  uint64_t count = 0;
-  for (size_t at = output.find(kDropLine); at != std::string::npos;
-       at = output.find(kDropLine, at + kDropLine.size())) {
-    ++count;
-  }
-  return count;
-}
-
 std::string AudioReportJson(const AudioProbeReport& report, uint64_t dropped) {
   std::string out;
   JsonWriter json(out);

@@ -15,7 +15,4 @@ std::string AudioReportText(const AudioProbeReport& report, uint64_t dropped);
 // result code.
 std::string AudioResultText(const AudioProbeReport& report);
 
-// How many times the playback's drop line occurs in the core's standard output.
-uint64_t CountDropLines(const std::string& output);
-
 }  // namespace pel::probe

@@ -11,7 +11,6 @@
 #include "pelprobe/ServerOptions.h"
 #include "pelprobe/ServerProbe.h"
 #include "pelprobe/ServerReport.h"
-#include "pelprobe/StdoutDiversion.h"
 #include "pelprobe/Utf8.h"
 #include "relay/RelayBoxes.h"
 #include "relay/RelayOutputDlg.h"
@@ -92,24 +91,21 @@ void RunDialog(const CPelioranCtrl& ctrl, const std::optional<SetRequest>& set, 
   s.rightsMask = ctrl.Module().dwRelayRights;
   dialog.SetSettings(s);
 
-  {
-    const StdoutDiversion diversion;
-    dialog.OnInitDialog(run.boxes);
-    run.requests.push_back(RelayStatePath(s.moduleNumber));
-    run.status = OutcomeStatus(dialog.readOutcome());
-    if (set && run.status == kExitOk) {
-      const int box = set->output - 1;
-      if (run.boxes.check(box) == (set->on ? 1 : 0)) {
-        run.note = "output " + std::to_string(set->output) + " is already " + (set->on ? "on" : "off");
-      } else if (!run.boxes.Click(box)) {
-        run.note = "output " + std::to_string(set->output) + " is " +
-                   (run.boxes.visible(box) ? "disabled" : "hidden") + ": a click on it does nothing";
-        run.status = kExitUsage;
-      } else {
-        dialog.OnCommand(CRelayOutputDlg::kFirstBoxId + box);
-        run.requests.push_back(RelayRequestPath(s.moduleNumber, dialog.dwDoData()));
-        run.status = OutcomeStatus(dialog.sendOutcome());
-      }
+  dialog.OnInitDialog(run.boxes);
+  run.requests.push_back(RelayStatePath(s.moduleNumber));
+  run.status = OutcomeStatus(dialog.readOutcome());
+  if (set && run.status == kExitOk) {
+    const int box = set->output - 1;
+    if (run.boxes.check(box) == (set->on ? 1 : 0)) {
+      run.note = "output " + std::to_string(set->output) + " is already " + (set->on ? "on" : "off");
+    } else if (!run.boxes.Click(box)) {
+      run.note = "output " + std::to_string(set->output) + " is " +
+                 (run.boxes.visible(box) ? "disabled" : "hidden") + ": a click on it does nothing";
+      run.status = kExitUsage;
+    } else {
+      dialog.OnCommand(CRelayOutputDlg::kFirstBoxId + box);
+      run.requests.push_back(RelayRequestPath(s.moduleNumber, dialog.dwDoData()));
+      run.status = OutcomeStatus(dialog.sendOutcome());
     }
   }
   run.dwDoData = dialog.dwDoData();
@@ -187,12 +183,7 @@ int RelayCommand(const std::vector<std::string>& args) {
   }
 
   ServerProbe probe(options.probe);
-  bool ran = false;
-  {
-    const StdoutDiversion diversion;
-    ran = probe.Run();
-  }
-  if (!ran) {
+  if (!probe.Run()) {
     Print(stderr, "pelprobe relay: " + probe.error() + "\n");
     return kExitUsage;
   }

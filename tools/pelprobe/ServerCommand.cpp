@@ -5,7 +5,6 @@
 #include "pelprobe/ServerOptions.h"
 #include "pelprobe/ServerProbe.h"
 #include "pelprobe/ServerReport.h"
-#include "pelprobe/StdoutDiversion.h"
 
 namespace pel::probe {
 
@@ -36,12 +35,7 @@ int ServerCommand(const std::vector<std::string>& args) {
   }
 
   ServerProbe probe(options.probe);
-  bool ran = false;
-  {
-    const StdoutDiversion diversion;
-    ran = probe.Run();
-  }
-  if (!ran) {
+  if (!probe.Run()) {
     Print(stderr, "pelprobe server: " + probe.error() + "\n");
     return kExitUsage;
   }

@@ -7,6 +7,7 @@
 
 #include "Common/SockUtil/NetInit.h"
 #include "pelprobe/Commands.h"
+#include "pelprobe/StderrDiagnostics.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ void PrintCommands(std::FILE* stream) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const pel::probe::StderrDiagnostics diagnostics;
   if (argc < 2) {
     PrintCommands(stderr);
     return kExitUsage;

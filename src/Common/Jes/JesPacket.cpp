@@ -1,7 +1,8 @@
 #include "Common/Jes/JesPacket.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "ports/Diagnostics.h"
 
 namespace pel {
 
@@ -56,9 +57,7 @@ uint32_t AudioPayloadSize(int codecMode) {
 
 bool jes_init(uint8_t* packet) {
   if (packet == nullptr) {
-    std::printf("[%s(%d)]\t", kSourceName, __LINE__);
-    std::printf("%s\n", "jes packet is NULL");
-    std::fflush(stdout);
+    ReportDiagnosticF("[%s(%d)]\t%s", kSourceName, __LINE__, "jes packet is NULL");
     return false;
   }
   static constexpr uint8_t kSixBytes[6] = {0x00, 0x30, 0xDF, 0x00, 0x00, 0x00};

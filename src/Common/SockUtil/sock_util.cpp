@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -17,23 +16,14 @@
 #include <unistd.h>
 #endif
 
+#include "ports/Diagnostics.h"
+
 namespace pel {
 
 namespace {
 
-#if defined(__GNUC__) && !defined(_WIN32)
-__attribute__((format(printf, 3, 4)))
-#endif
-void sock_log(const char* file, int line, const char* format, ...) {
-  std::printf("[%s(%d)]\t", file, line);
-  va_list args;
-  va_start(args, format);
-  std::vprintf(format, args);
-  va_end(args);
-  std::fflush(stdout);
-}
-
-#define SOCK_LOG(...) sock_log(__FILE__, __LINE__, __VA_ARGS__)
+#define SOCK_LOG(format, ...) \
+  ReportDiagnosticF("[%s(%d)]\t" format, __FILE__, __LINE__, ##__VA_ARGS__)
 
 int last_error() {
 #ifdef _WIN32
@@ -200,7 +190,7 @@ int sock_connect_timeout(sock_t& sock, const sockaddr_in* addr, int seconds) {
     }
     if (!isSet) {
       close_and_forget(sock);
-      std::fputs("select error: sockfd not set\n", stderr);
+      ReportDiagnostic("select error: sockfd not set");
       return -1;
     }
     socklen_t size = sizeof pending;

@@ -1,6 +1,6 @@
 #include "audio/codec/AudioCodec.h"
 
-#include <cstdio>
+#include "ports/Diagnostics.h"
 
 namespace pel {
 
@@ -14,12 +14,13 @@ void AudioCodec::SetUp(const GainTable*, const int*, std::atomic<int>*) {}
 
 bool AudioCodec::IsBusy() const { return true; }
 
+void ReportPlaybackDrop() { ReportDiagnostic("\n\n\t\tDrop audio packet!!!!!!!!!!!\n\n\n"); }
+
 bool PendingBlocks::IsBusy() const { return counter_ != nullptr && counter_->load() >= 2; }
 
 bool PendingBlocks::DropsBlock() const {
   if (counter_ == nullptr || counter_->load() < 3) return false;
-  std::printf("%s\n", "\n\n\t\tDrop audio packet!!!!!!!!!!!\n\n\n");
-  std::fflush(stdout);
+  ReportPlaybackDrop();
   return true;
 }
 

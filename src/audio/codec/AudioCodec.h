@@ -51,11 +51,14 @@ class PendingBlocks {
  public:
   void Attach(std::atomic<int>* counter) { counter_ = counter; }
   bool IsBusy() const;
-  // Three or more blocks queued: writes the drop line and answers true.
+  // Three or more blocks queued: reports the drop line and answers true.
   bool DropsBlock() const;
 
  private:
   std::atomic<int>* counter_ = nullptr;
 };
+
+// Reports a received block that the playback drops because it is too far behind.
+void ReportPlaybackDrop();
 
 }  // namespace pel

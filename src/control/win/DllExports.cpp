@@ -11,6 +11,10 @@
 #include "com/Module.h"
 #include "com/OleControl.h"
 
+namespace pel {
+void SendDiagnosticsToDebugger();  // DebugOutputSink.cpp
+}  // namespace pel
+
 namespace {
 
 const pel::com::ClassEntry kClasses[] = {
@@ -24,6 +28,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
   if (reason == DLL_PROCESS_ATTACH) {
     pel::com::SetModuleInstance(instance);
     DisableThreadLibraryCalls(instance);
+    pel::SendDiagnosticsToDebugger();
   } else if (reason == DLL_PROCESS_DETACH && !reserved) {
     pel::com::UnregisterControlWindowClasses();
   }
