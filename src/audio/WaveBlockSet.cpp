@@ -18,7 +18,6 @@ bool WaveBlockSet::Allocate(size_t bytes) {
     blocks_[i]->data = data_[i].get();
     blocks_[i]->length = static_cast<uint32_t>(bytes);
   }
-  bytes_ = bytes;
   return true;
 }
 
@@ -27,7 +26,6 @@ void WaveBlockSet::Free() {
     blocks_[i].reset();
     data_[i].reset();
   }
-  bytes_ = 0;
 }
 
 int WaveBlockSet::IndexOf(const WaveBlock* block) const {

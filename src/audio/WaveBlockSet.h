@@ -25,7 +25,6 @@ class WaveBlockSet {
   bool Allocate(size_t bytes);
   void Free();
   bool Ready() const { return blocks_[0] != nullptr; }
-  size_t BlockBytes() const { return bytes_; }
 
   WaveBlock& operator[](int index) { return *blocks_[index]; }
   // Which of the four `block` is, or -1 for a header that is not one of them.
@@ -34,7 +33,6 @@ class WaveBlockSet {
  private:
   std::array<std::unique_ptr<WaveBlock>, kCount> blocks_;
   std::array<std::unique_ptr<uint8_t[]>, kCount> data_;
-  size_t bytes_ = 0;
 };
 
 // Unprepares every block of a set from a device; failures are ignored.

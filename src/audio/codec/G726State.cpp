@@ -278,8 +278,6 @@ int Update(State& state, const Prediction& prediction, int code, const Rate& rat
   return UpdateImpl(state, prediction, code & CodeMask(rate), rate);
 }
 
-int EncodeSample(State& state, int sl, const Rate& rate) { return EncodeImpl(state, sl, rate); }
-
 int DecodeSample(State& state, int code, const Rate& rate) { return DecodeImpl(state, code, rate); }
 
 // The block loops work on a local copy of the state: the output bytes could otherwise alias

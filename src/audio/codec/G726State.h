@@ -43,8 +43,7 @@ int Quantize(int d, int y, const Rate& rate);
 // reconstructed signal SR (16 bits, two's complement).
 int Update(State& state, const Prediction& prediction, int code, const Rate& rate);
 
-// One sample each way: `sl` is 14-bit linear PCM; the decoder answers SR.
-int EncodeSample(State& state, int sl, const Rate& rate);
+// One sample's code into SR.
 int DecodeSample(State& state, int code, const Rate& rate);
 
 // Blocks of 16-bit PCM, one code per byte. The encoder reduces each sample to 14 bits by an
