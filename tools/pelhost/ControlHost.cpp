@@ -1,15 +1,18 @@
 #include "ControlHost.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
+#include <string_view>
 #include <vector>
 
+#include "Numbers.h"
 #include "ParamBag.h"
+#include "Report.h"
+#include "Text.h"
 #include "WindowInfo.h"
 #include "com/BStr.h"
-#include "comtext/BmpFile.h"
 #include "com/ComVariant.h"
+#include "comtext/BmpFile.h"
 #include "comtext/VariantText.h"
 
 namespace pel::host {
@@ -26,10 +29,11 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%08lX", static_cast<unsigned long>(hr));
-  return text;
+// An action's number, checked when the command line was read.
+int Number(const std::string& text) {
+  int value = 0;
+  hostkit::ParseInt(text, &value);
+  return value;
 }
 
 HWND FindChildById(HWND parent, int id) {
@@ -45,9 +49,7 @@ bool SplitTitled(const std::string& text, std::string& title, int& number) {
   const size_t colon = text.rfind(':');
   if (colon == std::string::npos || colon + 1 >= text.size()) return false;
   title = text.substr(0, colon);
-  char* end = nullptr;
-  number = static_cast<int>(std::strtol(text.c_str() + colon + 1, &end, 10));
-  return end && *end == '\0';
+  return hostkit::ParseInt(std::string_view(text).substr(colon + 1), &number);
 }
 
 struct DialogSearch {
@@ -78,7 +80,7 @@ HWND FindDialog(const std::string& title) {
   return search.found;
 }
 
-void WalkWindows(Report& report, HWND hwnd, int depth) {
+void WalkWindows(hostkit::Report& report, HWND hwnd, int depth) {
   RECT r;
   GetWindowRect(hwnd, &r);
   // A child's place is in its parent's client area, a dialog's on the screen.
@@ -156,7 +158,7 @@ bool ControlHost::Start() {
                             0, 0, frame.right - frame.left, frame.bottom - frame.top, nullptr,
                             nullptr, wc.hInstance, nullptr);
   if (!window_) {
-    report_.Line("error\twindow\t" + Hex(HRESULT_FROM_WIN32(GetLastError())));
+    report_.Line("error\twindow\t" + hostkit::Hex(HRESULT_FROM_WIN32(GetLastError())));
     return false;
   }
   ShowWindow(window_, SW_SHOW);
@@ -164,7 +166,7 @@ bool ControlHost::Start() {
 
   HRESULT hr = CreateControl();
   if (FAILED(hr)) {
-    report_.Line("error\tcreate\t" + Hex(hr));
+    report_.Line("error\tcreate\t" + hostkit::Hex(hr));
     return false;
   }
   const RECT pos = {options_.x, options_.y, options_.x + options_.width,
@@ -179,10 +181,10 @@ bool ControlHost::Start() {
   if (SUCCEEDED(control_.As(IID_IPersistPropertyBag, bag_persist))) {
     auto bag = com::MakeComObject<ParamBag>(options_.params);
     hr = bag ? bag_persist->Load(bag.Get(), nullptr) : E_OUTOFMEMORY;
-    report_.Line("load\tpropertybag\t" + Hex(hr));
+    report_.Line("load\tpropertybag\t" + hostkit::Hex(hr));
   } else if (SUCCEEDED(control_.As(IID_IPersistStreamInit, stream_persist))) {
     hr = stream_persist->InitNew();
-    report_.Line("load\tinitnew\t" + Hex(hr));
+    report_.Line("load\tinitnew\t" + hostkit::Hex(hr));
   }
   SIZEL extent = PixelsToHimetric(options_.width, options_.height);
   control_->SetExtent(DVASPECT_CONTENT, &extent);
@@ -201,7 +203,7 @@ bool ControlHost::Start() {
   }
 
   hr = control_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, window_, &pos);
-  report_.Line("activate\t" + Hex(hr));
+  report_.Line("activate\t" + hostkit::Hex(hr));
   if (FAILED(hr)) return false;
   Pump();
   return true;
@@ -253,7 +255,7 @@ void ControlHost::RunActions() {
   for (const HostAction& action : options_.actions) {
     if (closed_) return;
     switch (action.kind) {
-      case HostAction::kWait: Wait(std::atoi(action.argument.c_str())); break;
+      case HostAction::kWait: Wait(Number(action.argument)); break;
       case HostAction::kGet: Get(action.argument); break;
       case HostAction::kPut: Put(action.argument); break;
       case HostAction::kCall: Call(action.argument); break;
@@ -302,7 +304,7 @@ void ControlHost::Get(const std::string& name) {
   com::ComVariant value;
   const HRESULT hr = Dispatch(name, DISPATCH_PROPERTYGET, none, value.Get());
   report_.Line(SUCCEEDED(hr) ? "get\t" + name + "\t" + com::VariantText(*value.Get())
-                             : "error\tget " + name + "\t" + Hex(hr));
+                             : "error\tget " + name + "\t" + hostkit::Hex(hr));
 }
 
 void ControlHost::Put(const std::string& assignment) {
@@ -314,21 +316,21 @@ void ControlHost::Put(const std::string& assignment) {
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS params = {value.Get(), &named, 1, 1};
   const HRESULT hr = Dispatch(name, DISPATCH_PROPERTYPUT, params, nullptr);
-  report_.Line("put\t" + name + "\t" + Hex(hr));
+  report_.Line("put\t" + name + "\t" + hostkit::Hex(hr));
 }
 
 void ControlHost::Call(const std::string& name) {
   DISPPARAMS none = {nullptr, nullptr, 0, 0};
   com::ComVariant result;
   const HRESULT hr = Dispatch(name, DISPATCH_METHOD, none, result.Get());
-  report_.Line("call\t" + name + "\t" + Hex(hr) + "\t" + com::VariantText(*result.Get()));
+  report_.Line("call\t" + name + "\t" + hostkit::Hex(hr) + "\t" + com::VariantText(*result.Get()));
 }
 
 void ControlHost::Verb(const std::string& verb) {
   const RECT pos = site_->Pos();
   const HRESULT hr =
-      control_->DoVerb(std::atoi(verb.c_str()), nullptr, site_.Get(), 0, window_, &pos);
-  report_.Line("verb\t" + verb + "\t" + Hex(hr));
+      control_->DoVerb(Number(verb), nullptr, site_.Get(), 0, window_, &pos);
+  report_.Line("verb\t" + verb + "\t" + hostkit::Hex(hr));
 }
 
 void ControlHost::Click(HWND target, POINT at) {
@@ -340,7 +342,7 @@ void ControlHost::Click(HWND target, POINT at) {
 
 void ControlHost::ClickId(const std::string& id) {
   HWND root = ControlWindow();
-  HWND target = root ? FindChildById(root, std::atoi(id.c_str())) : nullptr;
+  HWND target = root ? FindChildById(root, Number(id)) : nullptr;
   if (!target) {
     report_.Line("error\tclick " + id + "\tno such window");
     return;
@@ -352,15 +354,16 @@ void ControlHost::ClickId(const std::string& id) {
 }
 
 void ControlHost::ClickAt(const std::string& where) {
-  POINT at = {0, 0};
+  int x = 0;
+  int y = 0;
   HWND root = ControlWindow();
-  if (!root || std::sscanf(where.c_str(), "%ld,%ld", &at.x, &at.y) != 2) {
+  if (!root || !hostkit::ParseIntPair(where, ',', &x, &y)) {
     report_.Line("error\tclick-at " + where + "\tno control window");
     return;
   }
   // The deepest visible child under the point takes the click.
   HWND target = root;
-  POINT local = at;
+  POINT local = {x, y};
   for (;;) {
     HWND child = ChildWindowFromPointEx(target, local, CWP_SKIPINVISIBLE);
     if (!child || child == target) break;
@@ -426,7 +429,7 @@ void ControlHost::Select(const std::string& where) {
   int id = 0;
   int index = 0;
   HWND root = ControlWindow();
-  HWND combo = root && std::sscanf(where.c_str(), "%d:%d", &id, &index) == 2
+  HWND combo = root && hostkit::ParseIntPair(where, ':', &id, &index)
                    ? FindChildById(root, id)
                    : nullptr;
   if (!combo || SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == CB_ERR) {
@@ -442,7 +445,7 @@ void ControlHost::Select(const std::string& where) {
 
 void ControlHost::Hover(const std::string& id) {
   HWND root = ControlWindow();
-  HWND target = root ? FindChildById(root, std::atoi(id.c_str())) : nullptr;
+  HWND target = root ? FindChildById(root, Number(id)) : nullptr;
   if (!target) {
     report_.Line("error\thover " + id + "\tno such window");
     return;

@@ -20,7 +20,7 @@ namespace pel::host {
 // activation; then runs the actions and reports what it sees.
 class ControlHost {
  public:
-  ControlHost(const HostOptions& options, Report& report)
+  ControlHost(const HostOptions& options, hostkit::Report& report)
       : options_(options), report_(report) {}
   ControlHost(const ControlHost&) = delete;
   ControlHost& operator=(const ControlHost&) = delete;
@@ -58,7 +58,7 @@ class ControlHost {
   HRESULT Dispatch(const std::string& name, WORD flags, DISPPARAMS& params, VARIANT* result);
 
   const HostOptions& options_;
-  Report& report_;
+  hostkit::Report& report_;
   HWND window_ = nullptr;
   HMODULE dll_ = nullptr;
   com::ComPtr<IOleObject> control_;

@@ -4,15 +4,18 @@
 
 #include "com/NoTypeInfo.h"
 
+namespace hostkit {
+class Report;
+}  // namespace hostkit
+
 namespace pel::host {
 
-class Report;
 
 // Receives the control's events on its default outgoing interface and reports each one:
 // "event <TAB> dispid <TAB> arguments in order, joined by ','".
 class EventSink : public IDispatch {
  public:
-  EventSink(const IID& iid, Report& report) : iid_(iid), report_(report) {}
+  EventSink(const IID& iid, hostkit::Report& report) : iid_(iid), report_(report) {}
   virtual ~EventSink() = default;
 
   HRESULT QueryInterfaceImpl(REFIID iid, void** out);
@@ -27,7 +30,7 @@ class EventSink : public IDispatch {
 
  private:
   IID iid_;
-  Report& report_;
+  hostkit::Report& report_;
 };
 
 }  // namespace pel::host

@@ -1,6 +1,6 @@
 #include "HostOptions.h"
 
-#include <cstdio>
+#include "Numbers.h"
 
 namespace pel::host {
 
@@ -34,10 +34,36 @@ const char* const kHostUsage =
 
 namespace {
 
-bool ParsePair(const std::string& text, char separator, int& a, int& b) {
-  char extra = 0;
-  const std::string format = std::string("%d") + separator + "%d%c";
-  return std::sscanf(text.c_str(), format.c_str(), &a, &b, &extra) == 2;
+// The actions whose argument is a number, or two joined by a separator: refused when the
+// text holds anything else.
+bool NumbersFit(HostAction::Kind kind, const std::string& text) {
+  int a = 0;
+  int b = 0;
+  switch (kind) {
+    case HostAction::kWait:
+    case HostAction::kVerb:
+    case HostAction::kClick:
+    case HostAction::kHover: return hostkit::ParseInt(text, &a);
+    case HostAction::kClickAt: return hostkit::ParseIntPair(text, ',', &a, &b);
+    case HostAction::kSelect: return hostkit::ParseIntPair(text, ':', &a, &b);
+    default: return true;
+  }
+}
+
+// The actions that take a value.
+const HostAction::Kind* ActionNamed(const std::string& option) {
+  static const std::pair<const char*, HostAction::Kind> kActions[] = {
+      {"--wait", HostAction::kWait},       {"--get", HostAction::kGet},
+      {"--put", HostAction::kPut},         {"--call", HostAction::kCall},
+      {"--verb", HostAction::kVerb},       {"--click", HostAction::kClick},
+      {"--click-at", HostAction::kClickAt}, {"--shot", HostAction::kShot},
+      {"--dialog-click", HostAction::kDialogClick}, {"--key", HostAction::kKey},
+      {"--select", HostAction::kSelect},   {"--hover", HostAction::kHover},
+      {"--check", HostAction::kCheck}};
+  for (const auto& [name, kind] : kActions) {
+    if (option == name) return &kind;
+  }
+  return nullptr;
 }
 
 bool SplitAssignment(const std::string& text, std::string& name, std::string& value) {
@@ -92,48 +118,25 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options
       } else if (a == "--url") {
         options.url = value;
       } else if (a == "--pos") {
-        if (!ParsePair(value, ',', options.x, options.y)) {
+        if (!hostkit::ParseIntPair(value, ',', &options.x, &options.y)) {
           error = "--pos wants X,Y";
           return false;
         }
       } else if (a == "--size") {
-        if (!ParsePair(value, 'x', options.width, options.height) || options.width <= 0 ||
-            options.height <= 0) {
+        if (!hostkit::ParseIntPair(value, 'x', &options.width, &options.height) ||
+            options.width <= 0 || options.height <= 0) {
           error = "--size wants WxH";
           return false;
         }
       } else if (a == "--out") {
         options.out = value;
-      } else if (a == "--wait") {
-        options.actions.push_back({HostAction::kWait, value});
-      } else if (a == "--get") {
-        options.actions.push_back({HostAction::kGet, value});
-      } else if (a == "--put") {
-        if (!SplitAssignment(value, name, text)) {
-          error = "--put wants NAME=VALUE";
+      } else if (const HostAction::Kind* kind = ActionNamed(a)) {
+        if (!NumbersFit(*kind, value) ||
+            (*kind == HostAction::kPut && !SplitAssignment(value, name, text))) {
+          error = a + ": not understood: " + value;
           return false;
         }
-        options.actions.push_back({HostAction::kPut, value});
-      } else if (a == "--call") {
-        options.actions.push_back({HostAction::kCall, value});
-      } else if (a == "--verb") {
-        options.actions.push_back({HostAction::kVerb, value});
-      } else if (a == "--click") {
-        options.actions.push_back({HostAction::kClick, value});
-      } else if (a == "--click-at") {
-        options.actions.push_back({HostAction::kClickAt, value});
-      } else if (a == "--shot") {
-        options.actions.push_back({HostAction::kShot, value});
-      } else if (a == "--dialog-click") {
-        options.actions.push_back({HostAction::kDialogClick, value});
-      } else if (a == "--key") {
-        options.actions.push_back({HostAction::kKey, value});
-      } else if (a == "--select") {
-        options.actions.push_back({HostAction::kSelect, value});
-      } else if (a == "--hover") {
-        options.actions.push_back({HostAction::kHover, value});
-      } else if (a == "--check") {
-        options.actions.push_back({HostAction::kCheck, value});
+        options.actions.push_back({*kind, value});
       } else {
         error = "unknown option " + a;
         return false;

@@ -7,16 +7,6 @@
 
 namespace pel::host {
 
-HRESULT HostSite::QueryInterfaceImpl(REFIID iid, void** out) {
-  if (out && IsEqualIID(iid, IID_IServiceProvider)) {
-    auto* provider = static_cast<IServiceProvider*>(this);
-    provider->AddRef();
-    *out = provider;
-    return S_OK;
-  }
-  return ChildSite::QueryInterfaceImpl(iid, out);
-}
-
 STDMETHODIMP HostSite::QueryService(REFGUID service, REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;

@@ -13,6 +13,8 @@
 #include "DialogRecorder.h"
 #include "HostOptions.h"
 #include "Report.h"
+#include "Text.h"
+#include "com/BStr.h"
 
 int main(int argc, char** argv) {
   using namespace pel::host;
@@ -23,8 +25,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pelhost: %s\n%s", error.c_str(), kHostUsage);
     return 64;
   }
-  Report report;
-  if (!options.out.empty() && !report.Open(options.out)) {
+  // The command line comes in the ANSI code page; the report's path goes as UTF-8.
+  hostkit::Report report(hostkit::Utf8(pel::com::WideFromAnsi(options.out)));
+  if (!report.Ok()) {
     std::fprintf(stderr, "pelhost: cannot write %s\n", options.out.c_str());
     return 73;
   }
@@ -34,8 +37,17 @@ int main(int argc, char** argv) {
   }
   int status = 0;
   {
-    std::unique_ptr<DialogRecorder> recorder;
-    if (options.test) recorder = std::make_unique<DialogRecorder>(report);
+    // Test mode answers dialogs once they are built (a property frame's page comes later):
+    // message boxes with OK (Cancel without an OK button), a frame that refuses it with
+    // Cancel, then a close; a modeless one (the control's own) is reported and left open.
+    std::unique_ptr<hostkit::DialogRecorder> recorder;
+    if (options.test) {
+      hostkit::DialogRecorder::Rules rules;
+      rules.modeless = hostkit::DialogRecorder::Modeless::kLeaveAndReport;
+      rules.settleMs = 100;
+      rules.line = [&report](const std::string& line) { report.Line(line); };
+      recorder = std::make_unique<hostkit::DialogRecorder>(std::move(rules));
+    }
     ControlHost host(options, report);
     if (host.Start()) {
       host.RunActions();
