@@ -49,6 +49,8 @@ STDMETHODIMP StrictControl::QueryInterface(REFIID iid, void** out) {
   } else if (info_.classInfo &&
              (IsEqualIID(iid, IID_IProvideClassInfo) || IsEqualIID(iid, IID_IProvideClassInfo2))) {
     *out = static_cast<IProvideClassInfo2*>(this);
+  } else if (IsEqualIID(iid, IID_IObjectSafety)) {
+    *out = static_cast<IObjectSafety*>(this);
   } else {
     return E_NOINTERFACE;
   }

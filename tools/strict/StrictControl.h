@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objsafe.h>
 #include <ocidl.h>
 #include <oleidl.h>
 
@@ -40,6 +41,7 @@ class StrictControl : public IDispatch,
                       public IPersistStreamInit,
                       public IConnectionPointContainer,
                       public IProvideClassInfo2,
+                      public IObjectSafety,
                       private WindowHandler {
  public:
   StrictControl(const StrictControl&) = delete;
@@ -128,6 +130,11 @@ class StrictControl : public IDispatch,
   STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
   STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
 
+  // IObjectSafety as a control marked safe for scripting and initialising answers it: for
+  // every interface it has, both options supported, each enabled when asked for.
+  STDMETHODIMP GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) override;
+  STDMETHODIMP SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) override;
+
  protected:
   StrictControl(const ComponentInfo& info, std::vector<Member> members);
   virtual ~StrictControl();
@@ -185,6 +192,7 @@ class StrictControl : public IDispatch,
 
   ModuleLock lock_;
   LONG refs_ = 1;
+  DWORD safety_ = 0;  // the IObjectSafety options enabled
   ComponentInfo info_;
   std::vector<Member> members_;
   std::map<DISPID, OwnedVariant> values_;
