@@ -187,8 +187,8 @@ void PersistFuzzer::BagSave() {
   if (inject) bag->FailWrite(rng_.Below(20), refusal);
   const BOOL clear = rng_.OneIn(2);
   const BOOL all = rng_.OneIn(2);
-  Describe(std::string("IPersistPropertyBag::Save") + (inject ? " into a bag refusing a write" : "") +
-           (clear ? ", clearing dirty" : ""));
+  Describe(std::string("IPersistPropertyBag::Save") +
+           (inject ? " into a bag refusing a write" : "") + (clear ? ", clearing dirty" : ""));
   const HRESULT hr = bag_->Save(bag.get(), clear, all);
   if (!AcceptableHr(hr, Surface::kPersist, inject ? refusal : S_OK)) {
     Fault("IPersistPropertyBag::Save answered %s", HrText(hr).c_str());

@@ -22,8 +22,8 @@
 
 #include "Args.h"
 #include "ComRef.h"
-#include "CounterProbe.h"
 #include "ControlModule.h"
+#include "CounterProbe.h"
 #include "DialogRecorder.h"
 #include "DispatchFuzzer.h"
 #include "PersistFuzzer.h"

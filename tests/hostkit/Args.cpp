@@ -7,8 +7,6 @@ namespace hostkit {
 
 Args::Args(int argc, wchar_t** argv) : args_(argv + (argc > 0 ? 1 : 0), argv + argc) {}
 
-bool Args::AtOption() const { return More() && args_[next_].rfind(L"--", 0) == 0; }
-
 bool Args::Flag(std::wstring_view name) {
   if (!More() || args_[next_] != name) return false;
   ++next_;
@@ -19,11 +17,15 @@ bool Args::Named(std::wstring_view name, std::wstring* value) {
   if (!More() || args_[next_] != name) return false;
   if (next_ + 1 >= args_.size()) {
     Fail(Utf8(name) + " needs a value");
-    return true;
+  } else {
+    *value = args_[next_ + 1];
+    next_ += 2;
   }
-  *value = args_[next_ + 1];
-  next_ += 2;
   return true;
+}
+
+void Args::Refuse(std::wstring_view name, const char* wants, const std::wstring& value) {
+  Fail(Utf8(name) + " wants " + wants + ", not '" + Utf8(value) + "'");
 }
 
 bool Args::Value(std::wstring_view name, std::wstring* value) { return Named(name, value); }
@@ -38,64 +40,52 @@ bool Args::Value(std::wstring_view name, std::string* utf8) {
 bool Args::Assignment(std::wstring_view name, std::wstring* left, std::wstring* right) {
   std::wstring value;
   if (!Named(name, &value)) return false;
+  if (!ok_) return true;
   const size_t eq = value.find(L'=');
-  if (ok_ && (eq == std::wstring::npos || eq == 0)) {
-    Fail(Utf8(name) + " wants NAME=VALUE, not " + Utf8(value));
-  } else if (ok_) {
+  if (eq == std::wstring::npos || eq == 0) {
+    Refuse(name, "NAME=VALUE", value);
+  } else {
     *left = value.substr(0, eq);
     *right = value.substr(eq + 1);
   }
   return true;
 }
 
-bool Args::Number(std::wstring_view name, long long* out, long long min, long long max) {
+bool Args::Number(std::wstring_view name, int* out, int min, int max) {
   std::wstring value;
   if (!Named(name, &value)) return false;
-  long long number = 0;
-  if (ok_ && (!ParseNumber(value, &number) || number < min || number > max)) {
-    Fail(Utf8(name) + " wants a whole number from " + std::to_string(min) + " to " +
-         std::to_string(max) + ", not '" + Utf8(value) + "'");
-  } else if (ok_) {
+  if (!ok_) return true;
+  int number = 0;
+  if (!ParseInt(Utf8(value), &number) || number < min || number > max) {
+    const std::string range = std::to_string(min) + " to " + std::to_string(max);
+    Refuse(name, ("a whole number from " + range).c_str(), value);
+  } else {
     *out = number;
   }
-  return true;
-}
-
-bool Args::Number(std::wstring_view name, int* out, int min, int max) {
-  long long number = *out;
-  if (!Number(name, &number, min, max)) return false;
-  if (ok_) *out = static_cast<int>(number);
   return true;
 }
 
 bool Args::Unsigned(std::wstring_view name, unsigned long long* out) {
   std::wstring value;
   if (!Named(name, &value)) return false;
-  if (ok_ && !ParseUnsigned(value, out)) {
-    Fail(Utf8(name) + " wants a whole number, not '" + Utf8(value) + "'");
-  }
+  if (!ok_) return true;
+  if (!ParseUnsigned(Utf8(value), out)) Refuse(name, "a whole number", value);
   return true;
 }
 
-bool Args::Pair(std::wstring_view name, wchar_t separator, int* a, int* b) {
+bool Args::Pair(std::wstring_view name, char separator, int* a, int* b) {
   std::wstring value;
   if (!Named(name, &value)) return false;
-  long long x = 0;
-  long long y = 0;
-  if (ok_ && (!ParsePair(value, separator, &x, &y) || x < INT_MIN || x > INT_MAX ||
-              y < INT_MIN || y > INT_MAX)) {
-    Fail(Utf8(name) + " wants two whole numbers joined by '" +
-         Utf8(std::wstring(1, separator)) + "', not '" + Utf8(value) + "'");
-  } else if (ok_) {
-    *a = static_cast<int>(x);
-    *b = static_cast<int>(y);
+  if (!ok_) return true;
+  if (!ParseIntPair(Utf8(value), separator, a, b)) {
+    Refuse(name, "two whole numbers joined by a separator", value);
   }
   return true;
 }
 
 std::wstring Args::Take() {
   if (!More()) return {};
-  if (AtOption()) {
+  if (args_[next_].rfind(L"--", 0) == 0) {
     Fail("not understood: " + Utf8(args_[next_]));
     return {};
   }

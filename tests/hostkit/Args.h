@@ -24,8 +24,6 @@ class Args {
   bool More() const { return ok_ && next_ < args_.size(); }
   bool Ok() const { return ok_; }
   const std::string& Error() const { return error_; }
-  // The current argument starts like an option ("--").
-  bool AtOption() const;
 
   bool Flag(std::wstring_view name);
   bool Value(std::wstring_view name, std::wstring* value);
@@ -33,12 +31,10 @@ class Args {
   // NAME=VALUE, split at the first '='; the name must not be empty.
   bool Assignment(std::wstring_view name, std::wstring* left, std::wstring* right);
   // A whole number within [min, max], nothing after it.
-  bool Number(std::wstring_view name, long long* out, long long min = LLONG_MIN,
-              long long max = LLONG_MAX);
   bool Number(std::wstring_view name, int* out, int min = INT_MIN, int max = INT_MAX);
   bool Unsigned(std::wstring_view name, unsigned long long* out);
   // Two whole numbers joined by `separator`, e.g. WxH.
-  bool Pair(std::wstring_view name, wchar_t separator, int* a, int* b);
+  bool Pair(std::wstring_view name, char separator, int* a, int* b);
 
   // The current argument, whatever it is; an option here is an unknown one.
   std::wstring Take();
@@ -47,6 +43,8 @@ class Args {
 
  private:
   bool Named(std::wstring_view name, std::wstring* value);
+  // A value that does not hold: stops the reading with what `name` wants.
+  void Refuse(std::wstring_view name, const char* wants, const std::wstring& value);
 
   std::vector<std::wstring> args_;
   size_t next_ = 0;

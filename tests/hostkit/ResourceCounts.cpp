@@ -1,5 +1,6 @@
 #include "ResourceCounts.h"
 
+#include <winternl.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -28,16 +29,8 @@ struct HandleTable {
   ULONG_PTR reserved;
   HandleEntry entries[1];
 };
-constexpr ULONG kSystemExtendedHandleInformation = 64;
+constexpr auto kSystemExtendedHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(64);
 constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-
-using QuerySystemFn = LONG(NTAPI*)(ULONG, void*, ULONG, ULONG*);
-
-template <typename Fn>
-Fn NtdllExport(const char* name) {
-  return reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
-}
 
 BOOL CALLBACK AddChild(HWND window, LPARAM param) {
   reinterpret_cast<ResourceSnapshot*>(param)->windows[window] = ClassOf(window);
@@ -65,15 +58,14 @@ void CountWindows(ResourceSnapshot* snapshot) {
 }
 
 void CountHandles(ResourceSnapshot* snapshot) {
-  auto query = NtdllExport<QuerySystemFn>("NtQuerySystemInformation");
-  if (!query) return;
   std::vector<unsigned char> buffer(1 << 16);
   LONG status = kInfoLengthMismatch;
   for (int tries = 0; tries < 8 && status == kInfoLengthMismatch; ++tries) {
     ULONG needed = 0;
-    status = query(kSystemExtendedHandleInformation, buffer.data(),
+    status = NtQuerySystemInformation(kSystemExtendedHandleInformation, buffer.data(),
                    static_cast<ULONG>(buffer.size()), &needed);
-    if (status == kInfoLengthMismatch) buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+    if (status == kInfoLengthMismatch)
+      buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
   }
   if (status < 0) return;
   const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
@@ -94,29 +86,11 @@ void CountGdi(ResourceSnapshot* snapshot) {
   snapshot->gdi_ok = true;
 }
 
-// VM_COUNTERS up to PagefileUsage, the same fields in both architectures (SIZE_T wide).
-struct VmCounters {
-  SIZE_T peak_virtual_size;
-  SIZE_T virtual_size;
-  ULONG page_fault_count;
-  SIZE_T peak_working_set_size;
-  SIZE_T working_set_size;
-  SIZE_T quota_peak_paged_pool_usage;
-  SIZE_T quota_paged_pool_usage;
-  SIZE_T quota_peak_non_paged_pool_usage;
-  SIZE_T quota_non_paged_pool_usage;
-  SIZE_T pagefile_usage;
-  SIZE_T peak_pagefile_usage;
-};
-constexpr ULONG kProcessVmCounters = 3;
-using QueryProcessFn = LONG(NTAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
-
 void CountMemory(ResourceSnapshot* snapshot) {
-  auto query = NtdllExport<QueryProcessFn>("NtQueryInformationProcess");
-  VmCounters counters{};
-  if (query && query(GetCurrentProcess(), kProcessVmCounters, &counters, sizeof counters,
-                     nullptr) >= 0) {
-    snapshot->private_bytes = static_cast<long long>(counters.pagefile_usage);
+  VM_COUNTERS counters{};
+  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessVmCounters, &counters,
+                                sizeof counters, nullptr) >= 0) {
+    snapshot->private_bytes = static_cast<long long>(counters.PagefileUsage);
   }
 }
 

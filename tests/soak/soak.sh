@@ -33,6 +33,8 @@ else
   esac
   status=$?
 fi
+# The prefix as the other suites expect it: the control is registered only by whoever needs it.
+[ "$case" = unload ] || pel_regsvr32 "$arch" /s /u "$(winpath "$bin/Pelioran.ocx")"
 bash "$root/scripts/pulse-null.sh" stop "$pulse"
 # The display's wineserver ends here, while the display still exists.
 wineserver -w

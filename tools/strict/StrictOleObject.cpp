@@ -97,7 +97,9 @@ STDMETHODIMP StrictControl::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite,
 HRESULT StrictControl::InPlaceActivate(IOleClientSite* activeSite, bool uiActivate) {
   if (!Window()) {
     ComRef<IOleInPlaceSite> site = clientSite_.Query<IOleInPlaceSite>(IID_IOleInPlaceSite);
-    if (!site) site = ComRef<IOleClientSite>::Retain(activeSite).Query<IOleInPlaceSite>(IID_IOleInPlaceSite);
+    if (!site) {
+      site = ComRef<IOleClientSite>::Retain(activeSite).Query<IOleInPlaceSite>(IID_IOleInPlaceSite);
+    }
     if (!site) return E_NOINTERFACE;
     if (site->CanInPlaceActivate() != S_OK) return E_FAIL;
     site->OnInPlaceActivate();

@@ -2,12 +2,13 @@
 
 #include <utility>
 
+#include "ComRef.h"
 #include "DialogRecorder.h"
+#include "Frame.h"
 #include "Numbers.h"
 #include "Report.h"
-#include "WindowFacts.h"
 #include "Text.h"
-#include "ComRef.h"
+#include "WindowFacts.h"
 
 namespace {
 
@@ -20,22 +21,8 @@ void PostClick(HWND target, POINT at) {
 
 }  // namespace
 
-void PumpMessages(DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    ULONGLONG now = GetTickCount64();
-    if (now >= end) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-  }
-}
-
-ControlActions::ControlActions(HWND control, hostkit::ComRef<IDispatch> dispatch, hostkit::Report& report,
-                               hostkit::DialogRecorder& boxes)
+ControlActions::ControlActions(HWND control, hostkit::ComRef<IDispatch> dispatch,
+                               hostkit::Report& report, hostkit::DialogRecorder& boxes)
     : control_(control), dispatch_(std::move(dispatch)), report_(report), boxes_(boxes) {}
 
 void ControlActions::Run(const Action& action) {
@@ -63,9 +50,10 @@ void ControlActions::ListWindows(HWND parent, int depth) {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (depth == 0 && child != control_) continue;
     bool visible = (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0;
-    report_.Line("window\t" + std::to_string(depth) + "\t" + hostkit::Escaped(hostkit::ClassOf(child)) + "\t" +
-                 std::to_string(GetDlgCtrlID(child)) + "\t" + hostkit::PlaceIn(child, parent) + "\t" +
-                 (visible ? "1" : "0"));
+    report_.Line("window\t" + std::to_string(depth) + "\t" +
+                 hostkit::Escaped(hostkit::ClassOf(child)) + "\t" +
+                 std::to_string(GetDlgCtrlID(child)) + "\t" + hostkit::PlaceIn(child, parent) +
+                 "\t" + (visible ? "1" : "0"));
     ListWindows(child, depth + 1);
   }
 }

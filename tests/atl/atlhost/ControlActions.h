@@ -7,15 +7,9 @@
 #include <string>
 
 #include "ComRef.h"
+#include "DialogRecorder.h"
 #include "Options.h"
-
-namespace hostkit {
-class DialogRecorder;
-class Report;
-}  // namespace hostkit
-
-// Runs this thread's message loop for ms milliseconds.
-void PumpMessages(DWORD ms);
+#include "Report.h"
 
 class ControlActions {
  public:

@@ -9,23 +9,23 @@
 #include "AtlApi.h"
 #include "ComRef.h"
 #include "ControlActions.h"
-#include "HostingSpy.h"
 #include "DialogRecorder.h"
+#include "Frame.h"
+#include "HostingSpy.h"
 #include "ParamPropertyBag.h"
 #include "Report.h"
+#include "Text.h"
 #include "WindowFacts.h"
 #include "WindowHandle.h"
-#include "Text.h"
 
 namespace {
-
-const wchar_t kFrameClass[] = L"AtlHostFrame";
 
 std::string HrText(HRESULT hr) { return hostkit::Hex(static_cast<unsigned long>(hr)); }
 
 // The <param> values, as a browser gives them: IPersistPropertyBag::Load, or InitNew for a
 // control without it.
-void LoadParams(const hostkit::ComRef<IUnknown>& control, const Options& options, hostkit::Report& report) {
+void LoadParams(const hostkit::ComRef<IUnknown>& control, const Options& options,
+                hostkit::Report& report) {
   hostkit::ComRef<IPersistPropertyBag> persist;
   if (SUCCEEDED(control.QueryTo(IID_IPersistPropertyBag, persist))) {
     hostkit::ComRef<ParamPropertyBag> bag(new ParamPropertyBag(options.params));
@@ -38,25 +38,7 @@ void LoadParams(const hostkit::ComRef<IUnknown>& control, const Options& options
   report.Line("load\tinitnew\t" + HrText(hr));
 }
 
-HWND ControlWindow(const hostkit::ComRef<IUnknown>& control) {
-  hostkit::ComRef<IOleInPlaceObject> inplace;
-  HWND window = nullptr;
-  if (SUCCEEDED(control.QueryTo(IID_IOleInPlaceObject, inplace))) inplace->GetWindow(&window);
-  return window;
-}
-
 }  // namespace
-
-bool RegisterFrameClass() {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kFrameClass;
-  return RegisterClassExW(&wc) != 0;
-}
 
 bool RunHostCycle(const Options& options, const CLSID& clsid, const AtlApi& atl, bool spy,
                   hostkit::Report& report, hostkit::DialogRecorder& boxes) {
@@ -114,8 +96,9 @@ bool RunHostCycle(const Options& options, const CLSID& clsid, const AtlApi& atl,
 
     HWND window = ControlWindow(control);
     if (window) {
-      report.Line("control-window\t" + hostkit::Escaped(hostkit::ClassOf(window)) + "\t" + hostkit::PlaceIn(window, host) +
-                  "\t" + (GetParent(window) == host ? "child-of-host" : "elsewhere") + "\t" +
+      report.Line("control-window\t" + hostkit::Escaped(hostkit::ClassOf(window)) + "\t" +
+                  hostkit::PlaceIn(window, host) + "\t" +
+                  (GetParent(window) == host ? "child-of-host" : "elsewhere") + "\t" +
                   (IsWindowVisible(window) ? "1" : "0"));
     } else {
       report.Line("error\tcontrol-window\tnone");

@@ -4,17 +4,11 @@
 #pragma once
 #include <windows.h>
 
+#include "DialogRecorder.h"
 #include "Options.h"
-
-namespace hostkit {
-class DialogRecorder;
-class Report;
-}  // namespace hostkit
+#include "Report.h"
 
 class AtlApi;
-
-// The frame window class the cycles put ATL's window in; registered once.
-bool RegisterFrameClass();
 
 // False when the control could not be created or attached.
 bool RunHostCycle(const Options& options, const CLSID& control, const AtlApi& atl, bool spy,

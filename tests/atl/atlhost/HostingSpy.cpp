@@ -3,10 +3,10 @@
 #include <string>
 #include <utility>
 
+#include "ComRef.h"
 #include "InterfaceNames.h"
 #include "Report.h"
 #include "Text.h"
-#include "ComRef.h"
 
 namespace {
 
@@ -19,7 +19,8 @@ std::string QiLine(const char* who, REFIID iid, HRESULT hr) {
 
 // ---- OleObjectSpy
 
-OleObjectSpy::OleObjectSpy(hostkit::ComRef<IUnknown> control, hostkit::ComRef<IOleObject> ole, hostkit::Report& report)
+OleObjectSpy::OleObjectSpy(hostkit::ComRef<IUnknown> control, hostkit::ComRef<IOleObject> ole,
+                           hostkit::Report& report)
     : control_(std::move(control)), ole_(std::move(ole)), report_(report) {}
 
 HRESULT OleObjectSpy::QueryInterface(REFIID iid, void** out) {

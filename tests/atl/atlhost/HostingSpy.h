@@ -6,14 +6,12 @@
 #include <oleidl.h>
 
 #include "ComRef.h"
-
-namespace hostkit {
-class Report;
-}  // namespace hostkit
+#include "Report.h"
 
 class OleObjectSpy : public IOleObject {
  public:
-  OleObjectSpy(hostkit::ComRef<IUnknown> control, hostkit::ComRef<IOleObject> ole, hostkit::Report& report);
+  OleObjectSpy(hostkit::ComRef<IUnknown> control, hostkit::ComRef<IOleObject> ole,
+               hostkit::Report& report);
   virtual ~OleObjectSpy() = default;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;

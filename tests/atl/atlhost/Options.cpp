@@ -45,7 +45,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options* options) {
       options->spy_first = false;
     } else if (args.Value(L"--out", &options->out) || args.Value(L"--atl", &options->atl_dll) ||
                args.Number(L"--cycles", &options->cycles, 1) ||
-               args.Pair(L"--size", L'x', &options->width, &options->height)) {
+               args.Pair(L"--size", 'x', &options->width, &options->height)) {
     } else if (args.Value(L"--unload-check", &value)) {
       options->unload_checks.push_back(value);
     } else if (args.Assignment(L"--param", &name, &value)) {

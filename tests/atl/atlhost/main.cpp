@@ -6,9 +6,10 @@
 #include <string>
 
 #include "AtlApi.h"
-#include "HostCycle.h"
 #include "CounterProbe.h"
 #include "DialogRecorder.h"
+#include "Frame.h"
+#include "HostCycle.h"
 #include "OleThread.h"
 #include "Options.h"
 #include "Report.h"
@@ -20,7 +21,8 @@ namespace {
 // Where a count grew from the warm cycle (the second) to the last: what the last cycle has
 // that the warm one had not, the leak's suspects (handle values and GDI slots are reused, so
 // an unchanged count lists nothing).
-void ReportLeft(const hostkit::ResourceSnapshot& warm, const hostkit::ResourceSnapshot& last, hostkit::Report& report) {
+void ReportLeft(const hostkit::ResourceSnapshot& warm, const hostkit::ResourceSnapshot& last,
+                hostkit::Report& report) {
   for (const auto& [window, name] : last.windows) {
     if (last.windows.size() > warm.windows.size() && !warm.windows.count(window)) {
       report.Line("left\twindow\t" + hostkit::Escaped(name));

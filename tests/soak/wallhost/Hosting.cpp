@@ -4,9 +4,9 @@
 
 #include <utility>
 
+#include "ComRef.h"
 #include "Report.h"
 #include "Text.h"
-#include "ComRef.h"
 
 namespace {
 
@@ -21,37 +21,6 @@ BOOL CALLBACK FindViewer(HWND child, LPARAM param) {
 }
 
 }  // namespace
-
-const wchar_t kFrameClass[] = L"SoakWallFrame";
-
-bool RegisterFrameClass() {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kFrameClass;
-  return RegisterClassExW(&wc) != 0;
-}
-
-void Pump(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  } while (static_cast<LONG>(end - GetTickCount()) > 0);
-}
-
-HWND ControlWindow(const hostkit::ComRef<IUnknown>& control) {
-  hostkit::ComRef<IOleInPlaceObject> inplace;
-  HWND window = nullptr;
-  if (SUCCEEDED(control.QueryTo(IID_IOleInPlaceObject, inplace))) inplace->GetWindow(&window);
-  return window;
-}
 
 bool ShowsViewer(HWND control) {
   bool found = false;

@@ -1,5 +1,5 @@
-// What the wall and the soak share to host controls in Wine's ATL: the frame window class,
-// the message loop, a control's <param> values, its window and viewer, and the DLL's unload.
+// What the wall and the soak share to host controls in Wine's ATL (beside Frame.h): a
+// control's <param> values, its viewer, and the DLL's unload.
 #pragma once
 #include <objbase.h>
 #include <windows.h>
@@ -7,19 +7,9 @@
 #include <string>
 
 #include "ComRef.h"
+#include "Frame.h"
 #include "ParamPropertyBag.h"
-
-namespace hostkit {
-class Report;
-}  // namespace hostkit
-
-extern const wchar_t kFrameClass[];
-
-// Registers kFrameClass; false when it cannot.
-bool RegisterFrameClass();
-
-// Runs this thread's message loop for ms milliseconds.
-void Pump(DWORD ms);
+#include "Report.h"
 
 // One control in its cell of ATL's host window.
 struct Cell {
@@ -28,7 +18,6 @@ struct Cell {
   HWND window = nullptr;
 };
 
-HWND ControlWindow(const hostkit::ComRef<IUnknown>& control);
 // The control shows its viewer window (the first picture's place).
 bool ShowsViewer(HWND control);
 void LoadParams(const hostkit::ComRef<IUnknown>& control, ParamPropertyBag::Params params,

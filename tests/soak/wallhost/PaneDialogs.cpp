@@ -28,7 +28,7 @@ HWND WaitForDialog(const wchar_t* caption, DWORD wait_ms) {
     CaptionSearch search{caption, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), MatchCaption, reinterpret_cast<LPARAM>(&search));
     if (search.found || static_cast<LONG>(deadline - GetTickCount()) <= 0) return search.found;
-    Pump(10);
+    PumpMessages(10);
   }
 }
 
@@ -36,7 +36,7 @@ bool WaitDialogGone(HWND dialog, DWORD wait_ms) {
   const DWORD deadline = GetTickCount() + wait_ms;
   while (IsWindow(dialog)) {
     if (static_cast<LONG>(deadline - GetTickCount()) <= 0) return false;
-    Pump(10);
+    PumpMessages(10);
   }
   return true;
 }

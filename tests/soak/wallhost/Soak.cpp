@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "Hosting.h"
 #include "DialogRecorder.h"
+#include "Hosting.h"
 #include "Report.h"
 #include "ResourceCounts.h"
 #include "SoakPage.h"
@@ -39,11 +39,12 @@ int RunSoak(const WallOptions& o, const CLSID& clsid, const AtlApi& atl, hostkit
     const int done = step + 1;
     if (done % o.reload_every == 0 || done == o.soak_steps) {
       page.reset();
-      Pump(50);
+      PumpMessages(50);
       for (const std::string& line : boxes.Take()) report.Line(line);
     }
     if (done % o.sample_every == 0) {
-      report.Line("sample\t" + std::to_string(done) + "\t" + hostkit::CountsText(hostkit::TakeSnapshot()));
+      report.Line("sample\t" + std::to_string(done) + "\t" +
+                  hostkit::CountsText(hostkit::TakeSnapshot()));
     }
   }
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -27,7 +27,7 @@ SoakPage::SoakPage(const WallOptions& o, const CLSID& clsid, const AtlApi& atl,
   const DWORD deadline = GetTickCount() + static_cast<DWORD>(o.timeout_ms);
   while (SUCCEEDED(hr) && !ShowsViewer(cell_.window) &&
          static_cast<LONG>(deadline - GetTickCount()) > 0) {
-    Pump(20);
+    PumpMessages(20);
   }
   started_ = SUCCEEDED(hr) && ShowsViewer(cell_.window);
 }

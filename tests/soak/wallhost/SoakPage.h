@@ -9,12 +9,9 @@
 #include <string>
 
 #include "Hosting.h"
+#include "Report.h"
 #include "WallOptions.h"
 #include "WindowHandle.h"
-
-namespace hostkit {
-class Report;
-}  // namespace hostkit
 
 class AtlApi;
 

@@ -5,8 +5,8 @@
 #include "Hosting.h"
 #include "PaneDialogs.h"
 #include "Report.h"
-#include "WindowFacts.h"
 #include "Text.h"
+#include "WindowFacts.h"
 
 namespace {
 
@@ -63,7 +63,8 @@ constexpr int kFirstRelay = 203, kRelays = 6;
 BOOL CALLBACK FindSpeedList(HWND child, LPARAM param) {
   // The speed list is the pane's combo box that is not the module list.
   if (GetDlgCtrlID(child) != kModuleList &&
-      CompareStringOrdinal(hostkit::ClassOf(child).c_str(), -1, L"ComboBox", -1, TRUE) == CSTR_EQUAL) {
+      CompareStringOrdinal(hostkit::ClassOf(child).c_str(), -1, L"ComboBox", -1, TRUE) ==
+          CSTR_EQUAL) {
     *reinterpret_cast<HWND*>(param) = child;
     return FALSE;
   }
@@ -92,7 +93,7 @@ bool SoakSteps::Run(HWND control, int step, int position, int cycle) {
     case Kind::kAudioDisconnect: ok = DisconnectAudio(step); break;
   }
   if (!ok) Error(step, s.what);
-  Pump(pace_ms_);
+  PumpMessages(pace_ms_);
   return ok;
 }
 

@@ -15,9 +15,7 @@
 #pragma once
 #include <windows.h>
 
-namespace hostkit {
-class Report;
-}  // namespace hostkit
+#include "Report.h"
 
 class SoakSteps {
  public:

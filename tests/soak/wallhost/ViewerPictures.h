@@ -5,9 +5,7 @@
 #pragma once
 #include <string>
 
-namespace hostkit {
-class Report;
-}  // namespace hostkit
+#include "Report.h"
 
 // 0 when every picture was written, else 1.
 int WriteViewerPictures(const std::wstring& folder, hostkit::Report& report);

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "AtlApi.h"
-#include "Hosting.h"
 #include "DialogRecorder.h"
+#include "Hosting.h"
 #include "Report.h"
 #include "ResourceCounts.h"
-#include "WindowHandle.h"
 #include "Text.h"
+#include "WindowHandle.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ bool RunRound(int round, const WallOptions& o, const CLSID& clsid, const AtlApi&
   long long took = -1;
   const DWORD deadline = GetTickCount() + static_cast<DWORD>(o.timeout_ms);
   while (static_cast<LONG>(deadline - GetTickCount()) > 0) {
-    Pump(20);
+    PumpMessages(20);
     shown = 0;
     for (const Cell& cell : cells) shown += ShowsViewer(cell.window) ? 1 : 0;
     if (shown == n) {
@@ -77,14 +77,14 @@ bool RunRound(int round, const WallOptions& o, const CLSID& clsid, const AtlApi&
   }
   report.Line("started\t" + r + "\t" + std::to_string(shown) + "\t" + std::to_string(took));
   // Let the viewers settle (their first pictures, the pane's timers) before counting.
-  Pump(1500);
+  PumpMessages(1500);
   for (const std::string& line : boxes.Take()) report.Line(line);
   report.Line("counts\t" + r + "\twall\t" + hostkit::CountsText(hostkit::TakeSnapshot()));
 
   // The page closes: the frame goes, and with it ATL's windows, which close the controls.
   frame.Destroy();
   cells.clear();
-  Pump(500);
+  PumpMessages(500);
   if (!o.unload_dll.empty()) {
     report.Line("unload\t" + r + "\t" + UnloadAnswer(o.unload_dll));
     CoFreeUnusedLibraries();

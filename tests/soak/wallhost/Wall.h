@@ -4,12 +4,9 @@
 #pragma once
 #include <objbase.h>
 
+#include "DialogRecorder.h"
+#include "Report.h"
 #include "WallOptions.h"
-
-namespace hostkit {
-class DialogRecorder;
-class Report;
-}  // namespace hostkit
 
 class AtlApi;
 

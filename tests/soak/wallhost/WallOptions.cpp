@@ -10,7 +10,7 @@ bool ParseWallOptions(int argc, wchar_t** argv, WallOptions* o) {
   while (args.More()) {
     std::wstring name, value;
     if (args.Value(L"--out", &o->out) || args.Value(L"--atl", &o->atl) ||
-        args.Pair(L"--cell", L'x', &o->cell_width, &o->cell_height) ||
+        args.Pair(L"--cell", 'x', &o->cell_width, &o->cell_height) ||
         args.Number(L"--timeout", &o->timeout_ms, 0) ||
         args.Number(L"--rounds", &o->rounds, 1) || args.Number(L"--soak", &o->soak_steps, 0) ||
         args.Number(L"--reload-every", &o->reload_every, 1) ||

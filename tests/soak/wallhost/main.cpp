@@ -19,8 +19,8 @@
 
 #include "AtlApi.h"
 #include "CounterProbe.h"
-#include "Hosting.h"
 #include "DialogRecorder.h"
+#include "Hosting.h"
 #include "OleThread.h"
 #include "Report.h"
 #include "Soak.h"
