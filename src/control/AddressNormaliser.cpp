@@ -75,6 +75,16 @@ void NormaliseServerAddress(AddressProperties& props, IHostBrowser& browser,
   }
 }
 
+std::string NormalisedServerHost(const std::string& strIpAddr, const NameResolver& resolve) {
+  if (strIpAddr.empty()) return {};
+  std::string host;
+  int port = 0;
+  if (ResolveServerAddress(AddressPart(strIpAddr), host, port, nullptr, nullptr, resolve) != 0) {
+    return strIpAddr;
+  }
+  return host;
+}
+
 void NormaliseProxyAddress(AddressProperties& props, IBrowserProxySetting& proxySetting,
                            IUserMessages& messages, const NameResolver& resolve) {
   std::string host;

@@ -36,6 +36,12 @@ void NormaliseProxyAddress(AddressProperties& props, IBrowserProxySetting& proxy
                            IUserMessages& messages,
                            const NameResolver& resolve = LookupHostIPv4);
 
+// The host `strIpAddr` names as the normalisation would read it, without changing anything or
+// showing a message; the text as it is when it cannot be read, empty for an empty address. What
+// the site lock compares before the start.
+std::string NormalisedServerHost(const std::string& strIpAddr,
+                                 const NameResolver& resolve = LookupHostIPv4);
+
 // The server address first, then the proxy; nothing at all without a hosting browser (other
 // containers hand over their properties ready to use).
 void NormaliseAddresses(AddressProperties& props, IHostBrowser* browser,

@@ -7,9 +7,12 @@
 namespace pel {
 
 PageReadOutcome FetchPage(const char* path, const ControlProperties& props,
-                          IUserMessages& messages, PageBuffer& page) {
+                          IUserMessages& messages, PageBuffer& page, IRequestGate* gate) {
   page.bytes.assign(kPageBufferSize, '\0');
   page.received = 0;
+  if (gate != nullptr && !gate->AllowRequest(props.strIpAddr, props.strIpAddrProxy)) {
+    return PageReadOutcome::kNotRead;
+  }
   const int result = HttpGet(path, props.strIpAddr.c_str(),
                              static_cast<unsigned short>(props.iHttpPort), props.strUserID.c_str(),
                              props.strUserPWD.c_str(), page.bytes.data(),

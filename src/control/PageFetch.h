@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "control/ControlProperties.h"
+#include "ports/RequestGate.h"
 #include "ports/UserMessages.h"
 #include "serverinfo/PageReadOutcome.h"
 #include "serverinfo/PageText.h"
@@ -24,8 +25,10 @@ struct PageBuffer {
 // Reads the page at `path` from the server the properties name (through their proxy when one
 // is set), with their credentials. After a failure its message has been shown: "GetAspWp (%s)
 // read failed." when the request failed, the status check's message when the status is not a
-// success.
+// success. A request the gate (the control's site lock; none for tools) holds back is not sent
+// and shows nothing: kNotRead.
 PageReadOutcome FetchPage(const char* path, const ControlProperties& props,
-                          IUserMessages& messages, PageBuffer& page);
+                          IUserMessages& messages, PageBuffer& page,
+                          IRequestGate* gate = nullptr);
 
 }  // namespace pel

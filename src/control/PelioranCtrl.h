@@ -7,6 +7,7 @@
 #include "control/ControlGeometry.h"
 #include "control/ControlProperties.h"
 #include "control/OperPaneLink.h"
+#include "control/SiteGuard.h"
 #include "net/ResolveServerAddress.h"
 #include "hosted/SimpleViewer.h"
 #include "ports/BrowserProxySetting.h"
@@ -25,6 +26,8 @@ struct StartParams {
   int x = 0;                              // window position in the parent, from the
   int y = 0;                              //   creation parameters
   IHostBrowser* hostBrowser = nullptr;    // the hosting web browser, null when there is none
+  SiteLockInputs siteLock;                // what the shell gathered for the site lock; its
+                                          //   serverHost is the start's own
 };
 
 // The services the control uses for its whole life.
@@ -72,6 +75,8 @@ class CPelioranCtrl {
   // The start sequence after the frame's own creation: viewer origin, window position, the
   // hosting browser and address normalisation, the pane and the viewer, the server page, the
   // first module and camera mode. False when the pane cannot be made (window creation fails).
+  // A page the site lock refuses gets neither pane nor viewer, no read and no message: the
+  // window only shows RefusalLine().
   bool Start(const StartParams& params, IControlChildren& children);
 
   // Binds the pane and the viewer component (null: none) without the start sequence.
@@ -87,6 +92,14 @@ class CPelioranCtrl {
   void OnViewerCameraSelected(int32_t camera);
   // Viewer event 7: the picture width of `camera`.
   void OnViewerPictureWidth(int16_t camera, int32_t width);
+
+  // The site lock: before the start, its decision for the page (IObjectSafety), with the
+  // server address as it stands when `addressKnown`, else with none yet; after the start, the
+  // start's decision and the gate of every later request.
+  SiteDecision JudgeSite(SiteLockInputs inputs, bool addressKnown) const;
+  bool SiteAllowed() const { return site_.allowed(); }
+  const std::string& RefusalLine() const { return site_.decision().refusal; }
+  IRequestGate& RequestGate() { return site_; }
 
   // What the control paints, for its bounds.
   ControlDrawing Drawing(const Rect& bounds) const { return DrawingFor(bounds, x_, y_); }
@@ -171,6 +184,7 @@ class CPelioranCtrl {
   ControlProperties props_;
   PageReadOutcome serverPageRead_ = PageReadOutcome::kNotRead;
   PageReadOutcome modulePageRead_ = PageReadOutcome::kNotRead;
+  SiteGuard site_{ports_.resolve};
 };
 
 }  // namespace pel

@@ -1,3 +1,6 @@
+#include <string>
+#include <vector>
+
 #include "control/AddressNormaliser.h"
 #include "control/PelioranCtrl.h"
 
@@ -25,7 +28,26 @@ void StoreAddresses(const AddressProperties& a, ControlProperties& p) {
   p.iHttpPortProxy = a.iHttpPortProxy;
 }
 
+// The normalisation's messages, held until the site lock has decided: a refused page shows
+// none.
+class HeldMessages final : public IUserMessages {
+ public:
+  void ShowMessage(const std::string& text) override { texts_.push_back(text); }
+  void ShowTo(IUserMessages& messages) const {
+    for (const std::string& text : texts_) messages.ShowMessage(text);
+  }
+
+ private:
+  std::vector<std::string> texts_;
+};
+
 }  // namespace
+
+SiteDecision CPelioranCtrl::JudgeSite(SiteLockInputs inputs, bool addressKnown) const {
+  inputs.serverHost =
+      addressKnown ? NormalisedServerHost(props_.strIpAddr, ports_.resolve) : std::string();
+  return DecideSiteLock(inputs, ports_.resolve);
+}
 
 bool CPelioranCtrl::Start(const StartParams& params, IControlChildren& children) {
   viewerLeft_ = geometry::kViewerOriginLeft;
@@ -35,12 +57,18 @@ bool CPelioranCtrl::Start(const StartParams& params, IControlChildren& children)
   y_ = placed ? params.y : 0;
 
   hostBrowser_ = params.hostBrowser;
+  const bool pageWroteProxy = !props_.strIpAddrProxy.empty();
+  HeldMessages held;
   if (hostBrowser_ != nullptr) {
     AddressProperties addresses = AddressesOf(props_);
-    NormaliseAddresses(addresses, hostBrowser_, ports_.proxySetting, ports_.messages,
-                       ports_.resolve);
+    NormaliseAddresses(addresses, hostBrowser_, ports_.proxySetting, held, ports_.resolve);
     StoreAddresses(addresses, props_);
   }
+  const std::string browserProxy = pageWroteProxy ? std::string() : props_.strIpAddrProxy;
+  if (!site_.DecideAtStart(params.siteLock, props_.strIpAddr, browserProxy).allowed) {
+    return true;
+  }
+  held.ShowTo(ports_.messages);
 
   pane_ = children.CreatePane(geometry::kPaneRect, geometry::kPaneId);
   if (pane_ == nullptr) return false;

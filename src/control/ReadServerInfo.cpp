@@ -12,7 +12,7 @@ void CPelioranCtrl::ReadServerInfo() {
   IComboList& modules = pane_->ModuleList();
 
   PageBuffer page;
-  serverPageRead_ = FetchPage(kServerInfoPath, props_, ports_.messages, page);
+  serverPageRead_ = FetchPage(kServerInfoPath, props_, ports_.messages, page, &site_);
   if (serverPageRead_ != PageReadOutcome::kRead) {
     // The build date, the audio device type and the type-3 count keep their values.
     paneFields.iUdpPort = 32001;

@@ -44,7 +44,7 @@ void CPelioranCtrl::SetUpModule(int32_t m) {
   char path[64];
   std::snprintf(path, sizeof path, kModuleInfoPathFormat, static_cast<int>(m));
   PageBuffer page;
-  modulePageRead_ = FetchPage(path, props_, ports_.messages, page);
+  modulePageRead_ = FetchPage(path, props_, ports_.messages, page, &site_);
   if (modulePageRead_ != PageReadOutcome::kRead) {
     ApplyFailedModuleRead();
     return;

@@ -31,7 +31,9 @@ void CPelioranCtrl::RecomputeViewerLayout() {
       for (int camera = 1; camera <= 6; ++camera) viewer_.SetBConnectCam(camera, false);
     }
   } else {
-    if (viewer_.GetStrServerAddr().empty()) {
+    // The viewer connects to the address as it stands now: the site lock has its word first.
+    if (viewer_.GetStrServerAddr().empty() &&
+        site_.AllowRequest(props_.strIpAddr, props_.strIpAddrProxy)) {
       for (int camera = 1; camera <= 6; ++camera) viewer_.SetBConnectCam(camera, true);
       viewer_.SetBSequence(false);
       viewer_.SetStrServerAddr(props_.strIpAddr);

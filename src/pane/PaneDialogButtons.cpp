@@ -82,6 +82,7 @@ CPelioranOperPane::Handled CPelioranOperPane::ReleaseRelay() {
   settings.proxyPort = props.iHttpPortProxy;
   settings.outputCount = ctrl_->iNumDo();
   settings.rightsMask = ctrl_->Module().dwRelayRights;
+  settings.gate = &ctrl_->RequestGate();
   relayDialog_.SetSettings(settings);
   ports_.dialogs.OpenRelayOutput(relayDialog_);
   Button(kButtonRelay).SetState(kButtonNormal);

@@ -15,4 +15,6 @@ void PaneDialogLink::EnableStreamAudio(int32_t enable) { viewer_.EnableStreamAud
 
 IDispatchPort* PaneDialogLink::VoiceControl() { return pane_.VoiceControl(); }
 
+IRequestGate* PaneDialogLink::RequestGate() { return pane_.RequestGate(); }
+
 }  // namespace pel

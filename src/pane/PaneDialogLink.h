@@ -17,6 +17,7 @@ class PaneDialogLink : public IDialogPane {
   int32_t IsLimit() override;
   void EnableStreamAudio(int32_t enable) override;
   IDispatchPort* VoiceControl() override;
+  IRequestGate* RequestGate() override;
 
  private:
   CPelioranOperPane& pane_;

@@ -179,6 +179,10 @@ int32_t CPelioranOperPane::GetServerId() const {
   return ctrl_ != nullptr ? ctrl_->Properties().iSvrID : -1;
 }
 
+IRequestGate* CPelioranOperPane::RequestGate() const {
+  return ctrl_ != nullptr ? &ctrl_->RequestGate() : nullptr;
+}
+
 void CPelioranOperPane::Message(int stringId) {
   ports_.messages.ShowMessage(LoadResString(stringId));
 }

@@ -12,6 +12,7 @@
 #include "pane/skin/SkinComboBox.h"
 #include "ports/PaneDialogs.h"
 #include "ports/PaneView.h"
+#include "ports/RequestGate.h"
 #include "ports/SnapshotSystem.h"
 #include "ports/UserMessages.h"
 #include "relay/RelayOutputDlg.h"
@@ -75,6 +76,9 @@ class CPelioranOperPane : public IOperPaneLink {
   // The control's selected camera (1..6, 0 none) and iSvrID; -1 without a control.
   int32_t GetSelectedCamera() const;
   int32_t GetServerId() const;
+  // The control's site lock, which every request the pane's dialogs make passes; null without
+  // a control.
+  IRequestGate* RequestGate() const;
   void StopSequenceAndPause();
   // The Snap button's release: true when the picture was saved (or the Save As dialog ran).
   bool SaveSnapshot();

@@ -29,6 +29,11 @@ void CRelayOutputDlg::CloseWindow() {
   stateKnown_ = false;
 }
 
+bool CRelayOutputDlg::RequestAllowed() const {
+  return settings_.gate == nullptr ||
+         settings_.gate->AllowRequest(settings_.serverAddress, settings_.proxyAddress);
+}
+
 void CRelayOutputDlg::ShowChecks() {
   if (view_ == nullptr) return;
   for (int n = 0; n < kRelayOutputs; ++n) view_->SetBoxCheck(n, checks_[static_cast<size_t>(n)]);
@@ -61,6 +66,10 @@ bool CRelayOutputDlg::ReadRelayState() {
     for (int n = 0; n < kRelayOutputs; ++n) view_->ShowBox(n, settings_.outputCount >= n + 1);
   }
 
+  if (!RequestAllowed()) {
+    ReadFailed(RelayOutcome::kHeldBack);
+    return false;
+  }
   const std::string path = RelayStatePath(settings_.moduleNumber);
   std::vector<char> buffer(kRelayBufferSize, '\0');
   const int result = HttpGet(path.c_str(), settings_.serverAddress.c_str(),
@@ -103,6 +112,10 @@ void CRelayOutputDlg::SendRelayState() {
     dwDoData_ = (dwDoData_ & ~(1u << n)) | (static_cast<uint32_t>(check) << n);
   }
 
+  if (!RequestAllowed()) {
+    sendOutcome_ = RelayOutcome::kHeldBack;
+    return;
+  }
   std::vector<char> buffer(kRelayBufferSize, '\0');
   const int result = SetRelayOutputs(
       settings_.moduleNumber, settings_.serverAddress.c_str(), settings_.serverPort,

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ports/RelayDialogView.h"
+#include "ports/RequestGate.h"
 #include "ports/UserMessages.h"
 #include "relay/RelayStatePage.h"
 #include "res/DialogIds.h"
@@ -23,6 +24,7 @@ struct RelayDialogSettings {
   std::string password;
   int32_t outputCount = 0;
   uint32_t rightsMask = 0;  // bit n allows output n+1
+  IRequestGate* gate = nullptr;  // the control's site lock; null where there is none (tools)
 };
 
 // How the last read of the state page, or the last relay request, ended.
@@ -32,6 +34,7 @@ enum class RelayOutcome {
   kNoModule,       // the module number is negative: nothing was asked
   kRequestFailed,  // the request itself failed
   kStatusFailed,   // the answer's status was not a success
+  kHeldBack,       // the site lock held the request back: nothing was sent or shown
 };
 
 // The Relay Output Control dialog: one check box per relay output, named and
@@ -76,6 +79,7 @@ class CRelayOutputDlg {
   void DisableAllBoxes();
   void ReadFailed(RelayOutcome outcome);
   void CloseWindow();
+  bool RequestAllowed() const;
 
   IUserMessages& messages_;
   IRelayDialogView* view_ = nullptr;

@@ -64,6 +64,8 @@ void CAudioConnectionDlg::EnableConnected(bool connected) {
 
 void CAudioConnectionDlg::OnConnect() {
   if (view_ == nullptr) return;
+  // Held back by the site lock: the dialog stays as it is, and nothing is sent.
+  if (!ConnectionAllowed(pane_, fields_.serverAddress)) return;
   ShowStatusNow(*view_, data_.status, dlg::kStatusConnecting);
   data_.Read(*view_);
 

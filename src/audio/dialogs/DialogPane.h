@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "ports/RequestGate.h"
 
 namespace pel {
 
@@ -21,6 +24,15 @@ class IDialogPane {
   virtual void EnableStreamAudio(int32_t enable) = 0;
   // The hosted voice component; null before the Voice button made it or when it could not be.
   virtual IDispatchPort* VoiceControl() = 0;
+  // The control's site lock, which the audio login and the voice component's connection pass
+  // first; null where there is no control to hold one (tools).
+  virtual IRequestGate* RequestGate() { return nullptr; }
 };
+
+// Whether the site lock lets a connection go to the server at `address`.
+inline bool ConnectionAllowed(IDialogPane& pane, const std::string& address) {
+  IRequestGate* gate = pane.RequestGate();
+  return gate == nullptr || gate->AllowRequest(address, std::string());
+}
 
 }  // namespace pel

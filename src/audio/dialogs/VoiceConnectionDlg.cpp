@@ -61,6 +61,7 @@ void CVoiceConnectionDlg::OnCommand(int id) {
 
 void CVoiceConnectionDlg::OnConnect() {
   if (view_ == nullptr) return;
+  if (!ConnectionAllowed(pane_, fields_.serverAddress)) return;
   data_.Read(*view_);
   if (!dlg::IsDialogPort(data_.port)) {
     messages_.ShowMessage(LoadResString(IDS_AUDIO_BAD_PARAMETER));

@@ -11,6 +11,7 @@
 #include "com/Module.h"
 // The DLL's assembly may include every room: it ends the pane's modeless dialogs with the control.
 #include "pane/win/dialogs/ModelessDialog.h"
+#include "trust/win/SiteLockInputs.h"
 
 namespace pel::win {
 
@@ -25,6 +26,9 @@ const com::ControlTraits kTraits = {
     {1290, 710},
     L"PelioranCtrlWindow",
 };
+
+// Where the refusal line starts in the control's window.
+constexpr int kRefusalMargin = 10;
 
 // _DPelioran: the core's properties in DISPID order, then the About box.
 com::DispatchTable MakeMembers() {
@@ -75,7 +79,17 @@ STDMETHODIMP PelioranControl::GetInterfaceSafetyOptions(REFIID iid, DWORD* suppo
 }
 
 STDMETHODIMP PelioranControl::SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) {
-  return object_safety::SetInterfaceSafetyOptions(HasInterface(iid), mask, enabled);
+  const HRESULT hr = object_safety::SetInterfaceSafetyOptions(HasInterface(iid), mask, enabled);
+  if (SUCCEEDED(hr) && PageRefused(iid)) return E_FAIL;
+  return hr;
+}
+
+bool PelioranControl::PageRefused(REFIID iid) {
+  // Scripting comes after the page's <param> tags were loaded: strIpAddr is what the page
+  // wrote. Before initialisation it is not known yet.
+  const bool scripting = iid == IID_IDispatch || iid == DIID__DPelioran;
+  std::unique_ptr<WebBrowserHost> browser = FindHostBrowser(ClientSite());
+  return !ctrl_.JudgeSite(GatherSiteLockInputs(ClientSite(), browser.get()), scripting).allowed;
 }
 
 // ---- ISpecifyPropertyPages
@@ -152,8 +166,14 @@ bool PelioranControl::OnCreateWindow(const CREATESTRUCTW& create) {
   // The browser found for this window replaces the previous one only after the core has
   // taken it.
   std::unique_ptr<WebBrowserHost> browser = FindHostBrowser(ClientSite());
-  const bool started = StartSequence(StartParams{create.x, create.y, browser.get()});
+  StartParams params{create.x, create.y, browser.get(),
+                     GatherSiteLockInputs(ClientSite(), browser.get())};
+  const bool started = StartSequence(params);
   hostBrowser_ = std::move(browser);
+  // The refused page's line, also as the window's text for those who read windows.
+  if (started && !ctrl_.SiteAllowed()) {
+    SetWindowTextW(Window(), com::WideFromAnsi(ctrl_.RefusalLine()).c_str());
+  }
   return started;
 }
 
@@ -178,7 +198,20 @@ void PelioranControl::OnDraw(HDC dc, const RECT& bounds) {
   const RECT area = {d.fill.left, d.fill.top, d.fill.right, d.fill.bottom};
   FillRect(dc, &area, fill);
   DeleteObject(fill);
-  Rectangle(dc, d.divider.left, d.divider.top, d.divider.right, d.divider.bottom);
+  if (ctrl_.SiteAllowed()) {
+    Rectangle(dc, d.divider.left, d.divider.top, d.divider.right, d.divider.bottom);
+    return;
+  }
+  // A refused page has neither pane nor viewer: the window holds only the refusal line.
+  const std::wstring line = com::WideFromAnsi(ctrl_.RefusalLine());
+  RECT text = {bounds.left + kRefusalMargin, bounds.top + kRefusalMargin,
+               bounds.right - kRefusalMargin, bounds.bottom};
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 0));
+  DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &text,
+            DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+  SetTextColor(dc, oldColor);
+  SetBkMode(dc, oldMode);
 }
 
 LRESULT PelioranControl::OnWindowMessage(UINT msg, WPARAM, LPARAM lp, bool& handled) {

@@ -54,6 +54,8 @@ class PelioranControl : public com::OleControl, public IObjectSafety, public ISp
 
  private:
   bool HasInterface(REFIID iid);
+  // Whether the site lock refuses the page the control is on, asked about interface `iid`.
+  bool PageRefused(REFIID iid);
   // The core's start sequence for a new control window.
   bool StartSequence(const StartParams& params);
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace pel {
+
+// The site lock's word on each request after the start: whether a request may go to `host`,
+// through the web proxy `proxyHost` (empty: none). A request held back is not sent and nothing
+// is shown. The control implements it; the pane hands it to the relay and audio dialogs.
+class IRequestGate {
+ public:
+  virtual ~IRequestGate() = default;
+  virtual bool AllowRequest(const std::string& host, const std::string& proxyHost) = 0;
+};
+
+}  // namespace pel
