@@ -40,6 +40,11 @@ bool WaitReadable(sock_t sock, int timeoutMs) {
 }  // namespace
 
 LoopbackUdp::LoopbackUdp() : socket_(::socket(AF_INET, SOCK_DGRAM, 0)) {
+  // Room for every datagram a test's server sends: on a busy machine the reader falls behind,
+  // and the default buffer (256 short datagrams on Linux) drops the rest.
+  const int bufferBytes = 1 << 20;
+  ::setsockopt(socket_.get(), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bufferBytes),
+               sizeof bufferBytes);
   const sockaddr_in any = Loopback(0);
   if (!socket_.valid() ||
       ::bind(socket_.get(), reinterpret_cast<const sockaddr*>(&any), sizeof any) != 0) {
