@@ -1,7 +1,5 @@
 #include "control/SiteGuard.h"
 
-#include "trust/RefusalText.h"
-
 namespace pel {
 
 const SiteDecision& SiteGuard::DecideAtStart(SiteLockInputs inputs, const std::string& serverHost,
@@ -10,17 +8,12 @@ const SiteDecision& SiteGuard::DecideAtStart(SiteLockInputs inputs, const std::s
   inputs_.serverHost = serverHost;
   browserProxy_ = browserProxy;
   decision_ = DecideSiteLock(inputs_, resolve_);
-  if (decision_.ground == SiteGround::SameOrigin && serverHost.empty() && inputs_.pageUrl) {
-    decision_.allowed = false;
-    decision_.ground = SiteGround::Refused;
-    decision_.refusal = RefusalLine(ReadPageSite(*inputs_.pageUrl));
-  }
   return decision_;
 }
 
 bool SiteGuard::AllowRequest(const std::string& host, const std::string& proxyHost) {
   if (!decision_.allowed) return false;
-  if (!AllowRequestTo(inputs_, host, resolve_)) return false;
+  if (!host.empty() && !AllowRequestTo(inputs_, host, resolve_)) return false;
   return proxyHost.empty() || proxyHost == browserProxy_ ||
          AllowRequestTo(inputs_, proxyHost, resolve_);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "net/ResolveServerAddress.h"
 #include "ports/RequestGate.h"
@@ -15,10 +16,9 @@ class SiteGuard final : public IRequestGate {
  public:
   explicit SiteGuard(NameResolver resolve) : resolve_(std::move(resolve)) {}
 
-  // The start's decision, for the normalised server address. An empty address does not make
-  // the page the server's here: the normalisation found no server in the page's own address.
-  // `browserProxy`: the proxy host taken from the browser's own setting, which requests may
-  // always use (empty when the page wrote its own proxy, or there is none).
+  // The start's decision, for the normalised server address. `browserProxy`: the proxy host
+  // taken from the browser's own setting, which requests may always use (empty when the page
+  // wrote its own proxy, or there is none).
   const SiteDecision& DecideAtStart(SiteLockInputs inputs, const std::string& serverHost,
                                     const std::string& browserProxy);
 
@@ -26,7 +26,8 @@ class SiteGuard final : public IRequestGate {
   const SiteDecision& decision() const { return decision_; }
 
   // Nothing after a refused start. Otherwise the host must pass AllowRequestTo, and so must a
-  // proxy the page wrote: a proxy receives the request, credentials and all.
+  // proxy the page wrote: a proxy receives the request, credentials and all. An empty host
+  // passes: no connection can be made to it, and the client reports its failure as before.
   bool AllowRequest(const std::string& host, const std::string& proxyHost) override;
 
  private:
