@@ -1,5 +1,7 @@
 #include "ControlHost.h"
 
+#include <objsafe.h>
+
 #include <cstdio>
 #include <fstream>
 #include <string_view>
@@ -175,6 +177,13 @@ bool ControlHost::Start() {
   if (!site_) return false;
   control_->SetClientSite(site_.Get());
 
+  // A browser asks whether the control is safe to initialise before it loads the <param> tags.
+  com::ComPtr<IObjectSafety> safety;
+  if (!options_.url.empty() && SUCCEEDED(control_.As(IID_IObjectSafety, safety))) {
+    const DWORD safe = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
+    hr = safety->SetInterfaceSafetyOptions(IID_IPersistPropertyBag, safe, safe);
+    report_.Line("safety\tinit\t" + hostkit::Hex(hr));
+  }
   // Like a page: the <param> tags through the property bag, else a fresh state.
   com::ComPtr<IPersistPropertyBag> bag_persist;
   com::ComPtr<IPersistStreamInit> stream_persist;
