@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+// The DLL's assembly may include every room: it stays loaded while audio teardowns finish.
 #include "audio/AudioTeardown.h"
 #include "control/win/Identities.h"
 #include "control/win/PelioranControl.h"
