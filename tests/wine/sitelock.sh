@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# wine.sitelock: which pages may use the control, with pelhost posing as a browser against
-# kvsim. The suite works in a Wine prefix of its own (PEL_WINEPREFIX, default beside its work
-# folder) and takes back every registry value it writes.
+# wine.sitelock in a Wine prefix of its own (PEL_WINEPREFIX, default beside the work folder).
 #   sitelock.sh <bin folder> <work folder> <x86_64|i686> <kvsim>
 set -uo pipefail
 bin=$1 work=$2 arch=$3 kvsim=$4
