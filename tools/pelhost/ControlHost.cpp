@@ -177,10 +177,11 @@ bool ControlHost::Start() {
   if (!site_) return false;
   control_->SetClientSite(site_.Get());
 
-  // A browser asks whether the control is safe to initialise before it loads the <param> tags.
+  // A browser asks whether the control is safe to initialise before it loads the <param> tags,
+  // and safe to script once they are loaded.
+  const DWORD safe = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
   com::ComPtr<IObjectSafety> safety;
   if (!options_.url.empty() && SUCCEEDED(control_.As(IID_IObjectSafety, safety))) {
-    const DWORD safe = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
     hr = safety->SetInterfaceSafetyOptions(IID_IPersistPropertyBag, safe, safe);
     report_.Line("safety\tinit\t" + hostkit::Hex(hr));
   }
@@ -194,6 +195,10 @@ bool ControlHost::Start() {
   } else if (SUCCEEDED(control_.As(IID_IPersistStreamInit, stream_persist))) {
     hr = stream_persist->InitNew();
     report_.Line("load\tinitnew\t" + hostkit::Hex(hr));
+  }
+  if (safety) {
+    report_.Line("safety\tscript\t" +
+                 hostkit::Hex(safety->SetInterfaceSafetyOptions(IID_IDispatch, safe, safe)));
   }
   SIZEL extent = PixelsToHimetric(options_.width, options_.height);
   control_->SetExtent(DVASPECT_CONTENT, &extent);
