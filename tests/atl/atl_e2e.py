@@ -13,7 +13,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "wine"))
 from kvsim_control import Kvsim  # noqa: E402
-from wine_suite import check, finish, message_boxes, winpath  # noqa: E402
+from wine_suite import check, finish, message_boxes, regsvr32, take_log, winpath  # noqa: E402
 
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -28,12 +28,6 @@ SIZE, RESIZED = (1290, 720), (1000, 760)
 HANDLE_TOLERANCE = 0
 GDI_TOLERANCE = 0
 FAMILIES = (("stand-ins", "PelStandins.dll"), ("strict", "PelStrict.dll"))
-
-
-def regsvr32(*args):
-    exe = "C:\\windows\\syswow64\\regsvr32.exe" if ARCH == "i686" else "regsvr32"
-    return subprocess.run(["wine", exe, "/s", *args], stdout=subprocess.DEVNULL,
-                          stderr=subprocess.DEVNULL, timeout=60).returncode
 
 
 def run_atlhost(name, port):
@@ -92,10 +86,7 @@ def counts(lines):
 
 
 def read_log():
-    path = os.path.join(WORK, "components.log")
-    lines = open(path, encoding="latin-1").read().splitlines() if os.path.exists(path) else []
-    open(path, "w").close()
-    return [line.split("\t") for line in lines]
+    return take_log(os.path.join(WORK, "components.log"))
 
 
 def check_cycle(family, n, lines):
@@ -199,7 +190,7 @@ def check_counts(family, head, lines):
 def run_family(kv, port, family, dll):
     if not check(os.path.exists(os.path.join(BIN, dll)), f"{family}: {dll} is built"):
         return
-    if not check(regsvr32(winpath(os.path.join(BIN, dll))) == 0, f"{family}: {dll} registered"):
+    if not check(regsvr32(ARCH, os.path.join(BIN, dll)), f"{family}: {dll} registered"):
         return
     read_log()
     before = len(kv.request_lines(port))
@@ -257,7 +248,7 @@ def main():
     finally:
         kv.close()
         # Other suites expect the stand-ins registered.
-        regsvr32(winpath(os.path.join(BIN, "PelStandins.dll")))
+        regsvr32(ARCH, os.path.join(BIN, "PelStandins.dll"))
     unreachable_server()
     return finish()
 

@@ -19,7 +19,7 @@ import sys
 import time
 
 from kvsim_control import Kvsim
-from wine_suite import check, finish, linux_path, message_boxes, winpath
+from wine_suite import check, finish, linux_path, message_boxes, regsvr32, take_log, winpath
 
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 PEERS_ENV = sys.argv[5] if len(sys.argv) > 5 else ""
@@ -80,10 +80,7 @@ def messages(lines):
 
 
 def standin_log():
-    path = os.path.join(WORK, "standins.log")
-    lines = open(path, encoding="latin-1").read().splitlines() if os.path.exists(path) else []
-    open(path, "w").close()
-    fields = [line.split("\t") for line in lines]
+    fields = take_log(os.path.join(WORK, "standins.log"))
     whole_log.extend(fields)
     return fields
 
@@ -400,11 +397,7 @@ def voice_download(kv, voice):
 
 
 def regsvr(dll, unregister=False):
-    """Registers (or unregisters) a DLL of BIN in the prefix with the architecture's regsvr32."""
-    command = ["wine", "C:\\windows\\syswow64\\regsvr32.exe" if ARCH == "i686" else "regsvr32",
-               "/s"] + (["/u"] if unregister else []) + [winpath(os.path.join(BIN, dll))]
-    return subprocess.run(command, stdout=subprocess.DEVNULL,
-                          stderr=subprocess.DEVNULL).returncode == 0
+    return regsvr32(ARCH, os.path.join(BIN, dll), unregister)
 
 
 def without_standins(port):

@@ -2,6 +2,7 @@
 and the report fields the hosts escape (tests/hostkit/Text.h)."""
 import os
 import re
+import subprocess
 
 failures = []
 
@@ -24,6 +25,22 @@ def finish():
 def winpath(path):
     """A Linux path as Wine's Z: drive shows it."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def regsvr32(arch, dll, unregister=False):
+    """Registers (or unregisters) a Linux path's DLL with the regsvr32 of arch (x86_64, i686);
+    True when it did."""
+    exe = "C:\\windows\\syswow64\\regsvr32.exe" if arch == "i686" else "regsvr32"
+    command = ["wine", exe, "/s"] + (["/u"] if unregister else []) + [winpath(dll)]
+    return subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                          timeout=60).returncode == 0
+
+
+def take_log(path):
+    """A components' call log's lines since the last take, split at tabs; the log is emptied."""
+    lines = open(path, encoding="latin-1").read().splitlines() if os.path.exists(path) else []
+    open(path, "w").close()
+    return [line.split("\t") for line in lines]
 
 
 def linux_path(windows_path):
