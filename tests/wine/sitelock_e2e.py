@@ -60,25 +60,19 @@ def registry(key, added, *value):
         check(run("delete", key, "/f"), f"{key} taken back")
 
 
-def main():
-    global KV, PORT
-    KV = Kvsim(KVSIM, WORK)
-    try:
-        PORT = KV.load(os.path.join(ROOT, "tools", "kvsim", "demo.scenario"))
-        foreign = f"http://127.0.0.2:{PORT}"
-        case("foreign", foreign + "/index.html?cam=1", refused_site=foreign)
-        with registry(POLICY, POLICY, "/v", "AllowedSites", "/t", "REG_MULTI_SZ", "/d",
-                      f"https://127.0.0.2:{PORT}\\0{foreign}"):
-            case("listed", foreign + "/index.html")
-        case("same-host", f"http://127.0.0.1:{PORT}/index.html")
-        with registry(ZONE, ZONE + r"\portal", "/v", "http", "/t", "REG_DWORD", "/d", "1"):
-            case("intranet", f"http://portal.sitelock.test:{PORT}/index.html")
-        case("file", "file:///C:/pages/index.html")
-        case("no-browser")
-    finally:
-        KV.close()
-    return finish()
-
-
-if __name__ == "__main__":
-    sys.exit(main())
+KV = Kvsim(KVSIM, WORK)
+try:
+    PORT = KV.load(os.path.join(ROOT, "tools", "kvsim", "demo.scenario"))
+    foreign = f"http://127.0.0.2:{PORT}"
+    case("foreign", foreign + "/index.html?cam=1", refused_site=foreign)
+    with registry(POLICY, POLICY, "/v", "AllowedSites", "/t", "REG_MULTI_SZ", "/d",
+                  f"https://127.0.0.2:{PORT}\\0{foreign}"):
+        case("listed", foreign + "/index.html")
+    case("same-host", f"http://127.0.0.1:{PORT}/index.html")
+    with registry(ZONE, ZONE + r"\portal", "/v", "http", "/t", "REG_DWORD", "/d", "1"):
+        case("intranet", f"http://portal.sitelock.test:{PORT}/index.html")
+    case("file", "file:///C:/pages/index.html")
+    case("no-browser")
+finally:
+    KV.close()
+sys.exit(finish())
