@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "control/AddressNormaliser.h"
+#include "FuzzParts.h"
 
 using namespace pel;
 
@@ -63,15 +64,7 @@ bool Within(const std::string& address, const char* excluded) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const uint8_t flags = data[0];
-  std::vector<std::string> parts(1);
-  for (size_t i = 1; i < size; ++i) {
-    if (data[i] == 0xFF && parts.size() < 4) {
-      parts.emplace_back();
-    } else {
-      parts.back().push_back(static_cast<char>(data[i]));
-    }
-  }
-  parts.resize(4);
+  const std::vector<std::string> parts = pel::fuzz::SplitParts(data, size, 4);
 
   std::u16string url;
   const std::string& urlBytes = parts[2];

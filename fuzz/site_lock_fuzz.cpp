@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "trust/SiteLock.h"
+#include "FuzzParts.h"
 
 using namespace pel;
 
@@ -63,12 +64,7 @@ bool PlainSite(const std::string& site) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const uint8_t flags = data[0];
-  std::vector<std::string> parts(1);
-  for (size_t i = 1; i < size; ++i) {
-    if (data[i] == 0xFF && parts.size() < 4) parts.emplace_back();
-    else parts.back().push_back(static_cast<char>(data[i]));
-  }
-  parts.resize(4);
+  const std::vector<std::string> parts = pel::fuzz::SplitParts(data, size, 4);
 
   SiteLockInputs inputs;
   if (!(flags & 1)) inputs.pageUrl = Widen(parts[0], flags & 2);
