@@ -22,4 +22,19 @@ inline std::vector<std::string> SplitParts(const uint8_t* data, size_t size, siz
   return parts;
 }
 
+// Bytes as UTF-16 text: one unit a byte, or two bytes (little-endian) a unit so that units
+// above 0xFF reach the reader too.
+inline std::u16string Widen(const std::string& bytes, bool twoBytesAUnit) {
+  std::u16string out;
+  if (!twoBytesAUnit) {
+    for (unsigned char c : bytes) out.push_back(c);
+    return out;
+  }
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                        static_cast<unsigned char>(bytes[i + 1]) << 8));
+  }
+  return out;
+}
+
 }  // namespace pel::fuzz

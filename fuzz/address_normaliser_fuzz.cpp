@@ -66,16 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t flags = data[0];
   const std::vector<std::string> parts = pel::fuzz::SplitParts(data, size, 4);
 
-  std::u16string url;
-  const std::string& urlBytes = parts[2];
-  if (flags & 64) {
-    for (size_t i = 0; i + 1 < urlBytes.size(); i += 2) {
-      url.push_back(static_cast<char16_t>(static_cast<unsigned char>(urlBytes[i]) |
-                                          static_cast<unsigned char>(urlBytes[i + 1]) << 8));
-    }
-  } else {
-    for (unsigned char c : urlBytes) url.push_back(c);
-  }
+  const std::u16string url = pel::fuzz::Widen(parts[2], flags & 64);
 
   ProxySetting proxy;
   const uint8_t enable = flags & 3;  // 0: missing

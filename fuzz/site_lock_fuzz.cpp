@@ -29,19 +29,6 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-std::u16string Widen(const std::string& bytes, bool twoBytesAUnit) {
-  std::u16string out;
-  if (!twoBytesAUnit) {
-    for (unsigned char c : bytes) out.push_back(c);
-    return out;
-  }
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                        static_cast<unsigned char>(bytes[i + 1]) << 8));
-  }
-  return out;
-}
-
 std::vector<std::u16string> SplitAtNul(const std::u16string& text) {
   std::vector<std::u16string> out(1);
   for (char16_t unit : text) {
@@ -67,11 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> parts = pel::fuzz::SplitParts(data, size, 4);
 
   SiteLockInputs inputs;
-  if (!(flags & 1)) inputs.pageUrl = Widen(parts[0], flags & 2);
+  if (!(flags & 1)) inputs.pageUrl = pel::fuzz::Widen(parts[0], flags & 2);
   inputs.zone = static_cast<int>((flags >> 2) & 7) - 1;  // -1 to 6: unknown, the zones, others
   inputs.serverHost = parts[1];
   if (flags & 32) {
-    const std::u16string value = Widen(parts[2], flags & 2);
+    const std::u16string value = pel::fuzz::Widen(parts[2], flags & 2);
     inputs.allowedSites =
         (flags & 64) ? ParseAllowedSites(SplitAtNul(value)) : ParseAllowedSites(value);
     Check(inputs.allowedSites->sites.size() <= kMaxAllowedEntries);
