@@ -24,7 +24,20 @@ struct ControlProperties {
   bool bLight = true;
   bool bAux1 = false;
   bool bAux2 = true;
+
+  // Not properties: the start's normalisation sets them when the server was written as an
+  // "https://" URL (or the page came over https). `tlsHost` is the host as written, which the
+  // certificate must name; `tlsAddress` the dotted address it resolved to. Reads go over TLS
+  // only while strIpAddr still holds that address.
+  std::string tlsHost;
+  std::string tlsAddress;
 };
+
+// The host a read of the server must verify over TLS; empty for plain http.
+inline std::string ServerTlsHost(const ControlProperties& props) {
+  return !props.tlsHost.empty() && props.strIpAddr == props.tlsAddress ? props.tlsHost
+                                                                      : std::string();
+}
 
 // DISPIDs of _DPelioran: the properties in declaration order, and the About box.
 enum ControlDispid : int32_t {

@@ -11,6 +11,8 @@ class IRequestGate {
  public:
   virtual ~IRequestGate() = default;
   virtual bool AllowRequest(const std::string& host, const std::string& proxyHost) = 0;
+  // Whether policy forbids sending credentials over plain http (RequireTls).
+  virtual bool RefusesPlainCredentials() const { return false; }
 };
 
 }  // namespace pel
