@@ -26,21 +26,32 @@ bool IsText(const Value& value) {
   return value.type == IBrowserProxySetting::kTypeString ||
          value.type == IBrowserProxySetting::kTypeExpandString;
 }
+
+// The named text value up to its first NUL, when it is text and fits the area with its NUL.
+int ReadText(IBrowserProxySetting& setting, const char* name, std::string& text,
+             std::size_t areaSize) {
+  text.clear();
+  const std::optional<Value> value = setting.ReadValue(name);
+  if (!value || !IsText(*value) || value->bytes.size() > areaSize) return 0;
+
+  const auto end = std::find(value->bytes.begin(), value->bytes.end(), std::uint8_t{0});
+  const auto length = static_cast<std::size_t>(end - value->bytes.begin());
+  // Stored without its NUL and filling the area: no room left to end the text.
+  if (length >= areaSize) return 0;
+  text.assign(value->bytes.begin(), end);
+  return 1;
+}
 }  // namespace
 
 int ReadBrowserProxy(IBrowserProxySetting& setting, std::string& text, std::size_t areaSize) {
   text.clear();
   const std::optional<Value> enable = setting.ReadValue(IBrowserProxySetting::kProxyEnable);
   if (!enable || !IsEnabled(*enable)) return 0;
-  const std::optional<Value> server = setting.ReadValue(IBrowserProxySetting::kProxyServer);
-  if (!server || !IsText(*server) || server->bytes.size() > areaSize) return 0;
+  return ReadText(setting, IBrowserProxySetting::kProxyServer, text, areaSize);
+}
 
-  const auto end = std::find(server->bytes.begin(), server->bytes.end(), std::uint8_t{0});
-  const auto length = static_cast<std::size_t>(end - server->bytes.begin());
-  // Stored without its NUL and filling the area: no room left to end the text.
-  if (length >= areaSize) return 0;
-  text.assign(server->bytes.begin(), end);
-  return 1;
+int ReadProxyOverride(IBrowserProxySetting& setting, std::string& text, std::size_t areaSize) {
+  return ReadText(setting, IBrowserProxySetting::kProxyOverride, text, areaSize);
 }
 
 }  // namespace pel

@@ -2,14 +2,14 @@
 
 #include <string_view>
 
+#include "control/ServerUrl.h"
+
 namespace pel {
 
-namespace {
-constexpr std::string_view kHttpPrefix = "http://";
-}  // namespace
-
-int GetHostFromPageUrl(IHostBrowser* browser, std::string& host, std::size_t maxChars) {
+int GetHostFromPageUrl(IHostBrowser* browser, std::string& host, std::size_t maxChars,
+                       bool* overTls) {
   host.clear();
+  if (overTls != nullptr) *overTls = false;
   if (browser == nullptr) return 0;
   const std::u16string url = browser->LocationURL();
 
@@ -19,11 +19,11 @@ int GetHostFromPageUrl(IHostBrowser* browser, std::string& host, std::size_t max
     if (c == '\0') break;
     text.push_back(c);
   }
-  if (text.compare(0, kHttpPrefix.size(), kHttpPrefix) != 0) return 0;
+  const SchemeSplit split = SplitScheme(text);
+  if (!split.scheme || (split.tls && overTls == nullptr)) return 0;
+  if (overTls != nullptr) *overTls = split.tls;
 
-  std::string_view rest(text);
-  rest.remove_prefix(kHttpPrefix.size());
-  rest = rest.substr(0, rest.find('/'));
+  const std::string_view rest = split.rest.substr(0, split.rest.find('/'));
   host.assign(rest.substr(0, maxChars));
   return 1;
 }

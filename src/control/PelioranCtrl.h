@@ -36,6 +36,7 @@ struct ControlPorts {
   IControlWindow& window;
   IBrowserProxySetting& proxySetting;
   NameResolver resolve = LookupHostIPv4;
+  RequireTlsReader requireTls = {};
 };
 
 // The Pelioran control: its properties and their persistence, the start sequence, the server
@@ -184,7 +185,7 @@ class CPelioranCtrl {
   ControlProperties props_;
   PageReadOutcome serverPageRead_ = PageReadOutcome::kNotRead;
   PageReadOutcome modulePageRead_ = PageReadOutcome::kNotRead;
-  SiteGuard site_{ports_.resolve};
+  SiteGuard site_{ports_.resolve, ports_.requireTls};
 };
 
 }  // namespace pel

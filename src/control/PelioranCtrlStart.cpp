@@ -16,6 +16,8 @@ AddressProperties AddressesOf(const ControlProperties& p) {
   a.strUserPWD = p.strUserPWD;
   a.strIpAddrProxy = p.strIpAddrProxy;
   a.iHttpPortProxy = p.iHttpPortProxy;
+  a.tlsHost = p.tlsHost;
+  a.tlsAddress = p.tlsAddress;
   return a;
 }
 
@@ -26,6 +28,8 @@ void StoreAddresses(const AddressProperties& a, ControlProperties& p) {
   p.strUserPWD = a.strUserPWD;
   p.strIpAddrProxy = a.strIpAddrProxy;
   p.iHttpPortProxy = a.iHttpPortProxy;
+  p.tlsHost = a.tlsHost;
+  p.tlsAddress = a.tlsAddress;
 }
 
 // The normalisation's messages, held until the site lock has decided: a refused page shows

@@ -4,6 +4,7 @@ namespace pel {
 
 const SiteDecision& SiteGuard::DecideAtStart(SiteLockInputs inputs, const std::string& serverHost,
                                              const std::string& browserProxy) {
+  ReadPolicy();
   inputs_ = std::move(inputs);
   inputs_.serverHost = serverHost;
   browserProxy_ = browserProxy;

@@ -17,6 +17,7 @@ class IBrowserProxySetting {
       "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
   static constexpr const char* kProxyEnable = "ProxyEnable";
   static constexpr const char* kProxyServer = "ProxyServer";
+  static constexpr const char* kProxyOverride = "ProxyOverride";
 
   // Registry value types (REG_*) that matter here.
   static constexpr std::uint32_t kTypeString = 1;          // REG_SZ

@@ -88,13 +88,13 @@ TEST_F(AddressNormaliserTest, ExplicitServerAddress) {
       {":newpw@10.0.0.1", 80, {"10.0.0.1", 80, "old", "newpw"}},
       {"camera:82", 80, {"10.20.30.40", 82}},
       {"1nohost.invalid", 80, {"1nohost.invalid", 80}},
+      {"https://192.168.0.10/index.html", 80, {"192.168.0.10", 443}},
       {":8000", 80, {"", 8000}},
       {"viewer:pw@", 80, {"", 80, "viewer", "pw"}},
       {std::string(40, 'u') + ":" + std::string(16, 'p') + "@" + host255 + ":65535", 80,
        {host255, 65535, std::string(40, 'u'), std::string(16, 'p')}},
       // Bad addresses: emptied, with a message.
       {"unknown:82", 80, {"", 80, "old", "oldpw", kBadUrl}},
-      {"https://192.168.0.10/index.html", 80, {"", 80, "old", "oldpw", kBadUrl}},
       {"HTTP://192.168.0.10/", 80, {"", 80, "old", "oldpw", kBadUrl}},
       {"http://", 80, {"", 80, "old", "oldpw", kBadUrl}},
       {"http:///index.html", 80, {"", 80, "old", "oldpw", kBadUrl}},
@@ -111,8 +111,8 @@ TEST_F(AddressNormaliserTest, ExplicitServerAddress) {
     Normalise();
     ExpectServer(c.expected, c.address);
   }
-  // An https URL is cut to its scheme, an upper-case scheme is not stripped: both are names.
-  EXPECT_EQ(names_.asked(), (std::vector<std::string>{"camera", "unknown", "https", "HTTP"}));
+  // An upper-case scheme is not stripped: it is a name.
+  EXPECT_EQ(names_.asked(), (std::vector<std::string>{"camera", "unknown", "HTTP"}));
 }
 
 TEST_F(AddressNormaliserTest, ExplicitAddressDoesNotReadThePageUrl) {
@@ -140,9 +140,10 @@ TEST_F(AddressNormaliserTest, AddressFromThePage) {
       {"http://" + host120 + "3", 80, {host120, 80}},
       {"http://" + host120 + ":81" + std::string(70, '4') + "/x", 80, {host120, 80}},
       {"http://" + host117 + ":81999/", 80, {host117, 81}},
+      {"https://192.168.0.10/", 80, {"192.168.0.10", 443}},
+      {"https://192.168.0.10:81/", 8000, {"192.168.0.10", 8000}},
       // No usable page address: silently nothing.
       {"file:///C:/pages/live.html", 80, {"", 80}},
-      {"https://192.168.0.10/", 80, {"", 80}},
       {"HTTP://10.0.0.1/", 80, {"", 80}},
       {"", 80, {"", 80}},
       {"http://unknown/live.html", 80, {"", 80}},
@@ -275,7 +276,71 @@ TEST_F(AddressNormaliserTest, PageAndBrowserProxyTogether) {
   ExpectServer({"192.168.0.10", 81}, "page");
   EXPECT_EQ(props_.strIpAddrProxy, "10.0.0.1");
   EXPECT_EQ(props_.iHttpPortProxy, 3128);
-  EXPECT_EQ(proxy_.reads(), (std::vector<std::string>{"ProxyEnable", "ProxyServer"}));
+  EXPECT_EQ(proxy_.reads(),
+            (std::vector<std::string>{"ProxyEnable", "ProxyServer", "ProxyOverride"}));
+}
+
+TEST_F(AddressNormaliserTest, HttpsKeepsTheWrittenHostBesideTheAddress) {
+  struct Case {
+    std::string address;
+    std::string page;
+    int port;
+    std::string tlsHost;
+  };
+  const Case cases[] = {
+      {"https://camera:8443/x", "", 8443, "camera"},
+      {"https://op:pw@camera", "", 443, "camera"},
+      {"https://10.20.30.40:", "", 0, "10.20.30.40"},
+      {"http://camera", "", 80, ""},
+      {"", "https://camera/live.html", 443, "camera"},
+      {"", "https://10.20.30.40:8443", 8443, "10.20.30.40"},
+      {"", "http://camera", 80, ""},
+  };
+  for (const Case& c : cases) {
+    Reset();
+    props_.tlsHost = "stale";
+    props_.tlsAddress = "10.9.9.9";
+    props_.strIpAddr = c.address;
+    Normalise(c.page.empty() ? "file:///C:/page.html" : c.page);
+    EXPECT_EQ(props_.strIpAddr, "10.20.30.40") << c.address << c.page;
+    EXPECT_EQ(props_.iHttpPort, c.port) << c.address << c.page;
+    EXPECT_EQ(props_.tlsHost, c.tlsHost) << c.address << c.page;
+    EXPECT_EQ(props_.tlsAddress, c.tlsHost.empty() ? "" : "10.20.30.40") << c.address;
+  }
+  // A second start normalises the address the first made: it stays https, unless rewritten.
+  Reset();
+  props_.strIpAddr = "https://camera";
+  Normalise();
+  Normalise();
+  EXPECT_EQ(props_.tlsHost, "camera");
+  EXPECT_EQ(props_.iHttpPort, 443);
+  props_.strIpAddr = "camera";
+  Normalise();
+  EXPECT_EQ(props_.tlsHost, "");
+}
+
+TEST_F(AddressNormaliserTest, BrowserProxyForHttpsAndTheBrowsersExceptions) {
+  proxy_.Enable("http=10.0.0.1:3128;https=10.0.0.2:3129");
+  props_.strIpAddr = "https://camera";
+  Normalise();
+  EXPECT_EQ(props_.strIpAddrProxy, "10.0.0.2");
+  EXPECT_EQ(props_.iHttpPortProxy, 3129);
+
+  Reset();
+  proxy_.Enable("http=10.0.0.1:3128");
+  props_.strIpAddr = "https://camera";
+  Normalise();
+  EXPECT_EQ(props_.strIpAddrProxy, "");
+
+  // Listed by its address: no browser proxy; a proxy the page wrote ignores the list.
+  proxy_.SetString(FakeBrowserProxySetting::kProxyOverride, "x.example; 10.20.*");
+  for (const std::string written : {"", "10.0.0.9"}) {
+    Reset();
+    props_.strIpAddr = "camera";
+    props_.strIpAddrProxy = written;
+    Normalise();
+    EXPECT_EQ(props_.strIpAddrProxy, written);
+  }
 }
 
 // Real name lookups, of loopback and of the reserved .invalid domain only.

@@ -11,6 +11,7 @@
 #include "com/Module.h"
 // The DLL's assembly may include every room: it ends the pane's modeless dialogs with the control.
 #include "pane/win/dialogs/ModelessDialog.h"
+#include "trust/win/RequireTlsPolicy.h"
 #include "trust/win/SiteLockInputs.h"
 
 namespace pel::win {
@@ -48,7 +49,8 @@ PelioranControl::PelioranControl()
       messages_([this] { return DialogParent(); }),
       controlWindow_([this] { return Window(); },
                      [this] { return children_ ? &children_->Viewer() : nullptr; }),
-      ctrl_(ControlPorts{messages_, controlWindow_, proxySetting_}) {}
+      ctrl_(ControlPorts{messages_, controlWindow_, proxySetting_, LookupHostIPv4,
+                         ReadRequireTlsPolicy}) {}
 
 PelioranControl::~PelioranControl() { DestroyControlWindow(); }
 

@@ -7,20 +7,11 @@
 #include <vector>
 
 #include "com/RegKey.h"
+#include "trust/win/PolicyPlaces.h"
 
 namespace pel::win {
 
 namespace {
-struct PolicyPlace {
-  HKEY root;
-  const wchar_t* path;
-};
-
-const PolicyPlace kPlaces[] = {
-    {HKEY_LOCAL_MACHINE, L"Software\\Policies\\Pelioran"},
-    {HKEY_CURRENT_USER, L"Software\\Policies\\Pelioran"},
-    {HKEY_LOCAL_MACHINE, L"Software\\Pelioran"},
-};
 constexpr const wchar_t* kValueName = L"AllowedSites";
 // The setting's units and the NULs that end a REG_MULTI_SZ.
 constexpr DWORD kMaxValueBytes = static_cast<DWORD>((kMaxSettingUnits + 2) * sizeof(char16_t));
@@ -68,7 +59,7 @@ std::optional<AllowedSites> ReadAt(const PolicyPlace& place) {
 }  // namespace
 
 std::optional<AllowedSites> ReadAllowedSitesPolicy() {
-  for (const PolicyPlace& place : kPlaces) {
+  for (const PolicyPlace& place : kPolicyPlaces) {
     if (std::optional<AllowedSites> sites = ReadAt(place)) return sites;
   }
   return std::nullopt;
