@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the whole address normalisation: the input is split at 0xFF bytes
 // into the server address, the proxy address, the hosting page's URL (bytes widened to UTF-16
-// units, or two bytes a unit) and the browser's "ProxyServer" value; the first byte chooses
-// "ProxyEnable", the value's type, the ports' starting values, the URL's width and whether
-// there is a hosting browser. Names resolve offline. Checks that the properties come out within
+// units, or two bytes a unit), the browser's "ProxyServer" value and its "ProxyOverride" list;
+// the first byte chooses "ProxyEnable", the value's type, the ports' starting values, the URL's
+// width and whether there is a hosting browser. Names resolve offline. Checks that the properties come out within
 // their limits and that messages are only the two bad-address texts.
 #include <cstddef>
 #include <cstdint>
@@ -64,7 +64,7 @@ bool Within(const std::string& address, const char* excluded) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const uint8_t flags = data[0];
-  const std::vector<std::string> parts = pel::fuzz::SplitParts(data, size, 4);
+  const std::vector<std::string> parts = pel::fuzz::SplitParts(data, size, 5);
 
   const std::u16string url = pel::fuzz::Widen(parts[2], flags & 64);
 
@@ -77,6 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   proxy.values[IBrowserProxySetting::kProxyServer] = {
       (flags & 4) ? IBrowserProxySetting::kTypeString : IBrowserProxySetting::kTypeBinary,
       std::vector<uint8_t>(parts[3].begin(), parts[3].end())};
+  proxy.values[IBrowserProxySetting::kProxyOverride] = {
+      IBrowserProxySetting::kTypeString, std::vector<uint8_t>(parts[4].begin(), parts[4].end())};
 
   AddressProperties props;
   props.strIpAddr = parts[0];

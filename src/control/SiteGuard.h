@@ -25,9 +25,9 @@ class SiteGuard final : public IRequestGate {
     ReadPolicy();
   }
 
-  // The start's decision, for the normalised server address; the policy is read again. `browserProxy`: the proxy host
-  // taken from the browser's own setting, which requests may always use (empty when the page
-  // wrote its own proxy, or there is none).
+  // The start's decision, for the normalised server address; the policy is read again.
+  // `browserProxy`: the proxy host taken from the browser's own setting, which requests may
+  // always use (empty when the page wrote its own proxy, or there is none).
   const SiteDecision& DecideAtStart(SiteLockInputs inputs, const std::string& serverHost,
                                     const std::string& browserProxy);
 
