@@ -1,7 +1,10 @@
 #include "audio/AudioUdpSocket.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "audio/AudioResult.h"
 #include "ports/Diagnostics.h"
@@ -39,15 +42,17 @@ bool Interrupted(int error) {
 }
 
 // 1 readable, 0 time-out, -1 the wait ended without the socket being readable.
-int WaitReadable(sock_t sock, int seconds) {
+int WaitReadable(sock_t sock, int milliseconds) {
   for (;;) {
 #ifdef _WIN32
     fd_set readSet;
     FD_ZERO(&readSet);
     FD_SET(sock, &readSet);
     timeval limit{};
-    limit.tv_sec = seconds;
-    const int ready = select(0, &readSet, nullptr, nullptr, seconds < 0 ? nullptr : &limit);
+    limit.tv_sec = milliseconds / 1000;
+    limit.tv_usec = (milliseconds % 1000) * 1000;
+    const int ready =
+        select(0, &readSet, nullptr, nullptr, milliseconds < 0 ? nullptr : &limit);
     if (ready < 0 && Interrupted(LastSocketError())) continue;
     if (ready == 0) return 0;
     return ready > 0 && FD_ISSET(sock, &readSet) ? 1 : -1;
@@ -55,12 +60,20 @@ int WaitReadable(sock_t sock, int seconds) {
     pollfd entry{};
     entry.fd = sock;
     entry.events = POLLIN;
-    const int ready = poll(&entry, 1, seconds < 0 ? -1 : seconds * 1000);
+    const int ready = poll(&entry, 1, milliseconds < 0 ? -1 : milliseconds);
     if (ready < 0 && Interrupted(LastSocketError())) continue;
     if (ready == 0) return 0;
     return ready > 0 && (entry.revents & (POLLIN | POLLERR | POLLHUP)) != 0 ? 1 : -1;
 #endif
   }
+}
+
+// What is left of a wait that ends at `deadline` (none: for ever), in milliseconds.
+int RemainingMs(const std::optional<std::chrono::steady_clock::time_point>& deadline) {
+  if (!deadline) return -1;
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+      *deadline - std::chrono::steady_clock::now());
+  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
 }  // namespace
@@ -138,36 +151,66 @@ int AudioUdpSocket::Receive(uint8_t* buffer, int length, int seconds, sockaddr_i
     ReportDiagnosticF("\tSock Error = %d", 0);
     return kReceiveFailed;
   }
-  const int ready = WaitReadable(socket_.get(), seconds);
-  if (ready == 0) {
-    ReportDiagnostic("\tTime Out!!!");
-    return kTimedOut;
-  }
-  if (ready < 0) {
-    ReportDiagnostic("\tSelect error: sockfd not set");
-    return kNotReadable;
-  }
-  sockaddr_in sender{};
-  socklen_t senderLength = sizeof sender;
+  std::optional<std::chrono::steady_clock::time_point> deadline;
+  if (seconds >= 0) deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  for (;;) {
+    const int ready = WaitReadable(socket_.get(), RemainingMs(deadline));
+    if (ready == 0) {
+      ReportDiagnostic("\tTime Out!!!");
+      return kTimedOut;
+    }
+    if (ready < 0) {
+      ReportDiagnostic("\tSelect error: sockfd not set");
+      return kNotReadable;
+    }
+    sockaddr_in sender{};
+    socklen_t senderLength = sizeof sender;
 #ifndef _WIN32
-  errno = 0;
+    errno = 0;
 #endif
-  int got = static_cast<int>(recvfrom(socket_.get(), reinterpret_cast<char*>(buffer), length, 0,
-                                      reinterpret_cast<sockaddr*>(&sender), &senderLength));
+    int got = static_cast<int>(recvfrom(socket_.get(), reinterpret_cast<char*>(buffer), length,
+                                        0, reinterpret_cast<sockaddr*>(&sender), &senderLength));
 #ifdef _WIN32
-  // Winsock fails a datagram longer than the buffer after filling the buffer; POSIX cuts it.
-  if (got < 0 && WSAGetLastError() == WSAEMSGSIZE) got = length;
+    // Winsock fails a datagram longer than the buffer after filling the buffer; POSIX cuts it.
+    if (got < 0 && WSAGetLastError() == WSAEMSGSIZE) got = length;
 #endif
-  if (got <= 0) {
-    ReportDiagnosticF("\tSock Error = %d", got < 0 ? LastSocketError() : 0);
-    return kReceiveFailed;
+    if (got >= 0 && !FromServer(sender)) {
+      Drop(sender);
+      // A flood keeps the socket readable: the wait still ends when it was due to.
+      if (RemainingMs(deadline) == 0) {
+        ReportDiagnostic("\tTime Out!!!");
+        return kTimedOut;
+      }
+      continue;
+    }
+    if (got <= 0) {
+      ReportDiagnosticF("\tSock Error = %d", got < 0 ? LastSocketError() : 0);
+      return kReceiveFailed;
+    }
+    if (from != nullptr) *from = sender;
+    if (fromLength != nullptr) *fromLength = static_cast<int>(senderLength);
+    return got;
   }
-  if (from != nullptr) *from = sender;
-  if (fromLength != nullptr) *fromLength = static_cast<int>(senderLength);
-  return got;
+}
+
+bool AudioUdpSocket::FromServer(const sockaddr_in& sender) const {
+  return sender.sin_family == AF_INET && sender.sin_port == server_.sin_port &&
+         sender.sin_addr.s_addr == server_.sin_addr.s_addr;
+}
+
+void AudioUdpSocket::Drop(const sockaddr_in& sender) {
+  if (dropped_.fetch_add(1) != 0) return;
+  const uint32_t address = ntohl(sender.sin_addr.s_addr);
+  ReportDiagnosticF("\tDrop datagram from %u.%u.%u.%u:%u, not the server", address >> 24,
+                    (address >> 16) & 255, (address >> 8) & 255, address & 255,
+                    static_cast<unsigned>(ntohs(sender.sin_port)));
 }
 
 void AudioUdpSocket::CloseSocket() {
+  const uint64_t dropped = dropped_.exchange(0);
+  if (dropped > 0) {
+    ReportDiagnostic("\tDatagrams from other senders dropped: " + std::to_string(dropped));
+  }
   socket_.reset();
   std::memset(&server_, 0, sizeof server_);
 }

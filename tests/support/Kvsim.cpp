@@ -65,6 +65,10 @@ uint16_t KvsimScenario::port() const { return port_; }
 
 uint16_t KvsimScenario::udpPort() const { return udpPort_; }
 
+bool KvsimScenario::audio(const std::string& answer) const {
+  return Control("AUDIO " + std::to_string(port_) + " " + answer + "\n") == "OK\n";
+}
+
 std::vector<std::string> KvsimScenario::requests() const { return records("REQUESTS"); }
 
 std::vector<std::string> KvsimScenario::datagrams() const { return records("DATAGRAMS"); }

@@ -22,6 +22,7 @@ class KvsimScenario {
   // datagrams() once at least `count` arrived, or what arrived within timeoutMs.
   std::vector<std::string> waitForDatagrams(std::size_t count, int timeoutMs = 5000) const;
   void clearRequests();  // forgets the recorded requests and datagrams
+  bool audio(const std::string& answer) const;  // AUDIO normal/silent/spoof; false if refused
  private:
   std::vector<std::string> records(const char* command) const;
   uint16_t port_ = 0;

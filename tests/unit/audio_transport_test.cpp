@@ -183,6 +183,42 @@ TEST_F(AudioTransport, NoAnswerTimesOutAfterFiveSeconds) {
   EXPECT_EQ(kv.datagrams().size(), 1u);
 }
 
+// Answers from another port are somebody else's: a login waits as for a silent server.
+TEST_F(AudioTransport, LoginAnswerFromAnotherPortWaitsAsNoAnswer) {
+  test::KvsimScenario kv(test::UdpSection(""));
+  ASSERT_TRUE(kv.audio("spoof"));
+  ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
+  const auto start = Clock::now();
+  const test::DiagnosticCapture diagnostics;
+  EXPECT_EQ(Connect(kv), AUDIO_TIMEOUT);
+  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(4900));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(8000));
+  const auto lines = diagnostics.lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].find(":" + std::to_string(kv.udpPort()) + ","), std::string::npos);
+  EXPECT_EQ(lines[1] + lines[2], "\tTime Out!!!\tDatagrams from other senders dropped: 1");
+}
+
+TEST_F(AudioTransport, AudioFromAnotherPortIsNotPlayed) {
+  test::KvsimScenario kv(test::UdpSection("echo\n"));
+  ASSERT_EQ(recorder().SetPlayback(true), 1);
+  ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);
+  const test::DiagnosticCapture diagnostics;
+  ASSERT_EQ(Connect(kv), AUDIO_OK);
+  ASSERT_TRUE(kv.audio("spoof"));
+  CaptureBlock(Ramp(1400, 1));
+  for (int i = 0; i < 50 && diagnostics.Count("Drop datagram from 127.0.0.1:") == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // and the packet's rest
+  }
+  ASSERT_TRUE(kv.audio("normal"));
+  CaptureBlock(Ramp(1400, 3));
+  WaitForPlayed(2, 1500);
+  EXPECT_EQ(system_.output()->written(), std::vector<Bytes>{PlayedBlock(Ramp(1400, 3))});
+  EXPECT_EQ(recorder().Disconnect(), 0);
+  EXPECT_EQ(diagnostics.Count("Drop datagram"), 1u) << "one line, not one per datagram";
+  EXPECT_EQ(diagnostics.Count("other senders dropped: 23"), 1u);  // the records of a packet
+}
+
 TEST_F(AudioTransport, BadParametersSendNothing) {
   test::KvsimScenario kv(test::UdpSection(""));
   ASSERT_EQ(recorder().Open(system_, 2), AUDIO_OK);

@@ -56,11 +56,13 @@ bool ParseOptions(std::string_view rest, ControlCommand& command, std::string& e
       error = "RESTART <port> [down <ms>], at most 60000 ms";
       return false;
     case ControlCommand::Verb::kAudio:
-      if ((word == "silent" || word == "normal") && more.empty()) {
-        command.silent = word == "silent";
+      if ((word == "silent" || word == "normal" || word == "spoof") && more.empty()) {
+        command.audio = word == "silent"  ? AudioAnswer::kSilent
+                        : word == "spoof" ? AudioAnswer::kSpoof
+                                          : AudioAnswer::kNormal;
         return true;
       }
-      error = "AUDIO <port> silent|normal";
+      error = "AUDIO <port> silent|normal|spoof";
       return false;
     default:
       return true;

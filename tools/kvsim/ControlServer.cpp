@@ -86,7 +86,7 @@ std::string ControlServer::execute(Channel& channel, std::string& received) {
       return registry_.restart(port, command->downMs, sleep, error) ? "OK\n" : Error(error);
     }
     case ControlCommand::Verb::kAudio:
-      return registry_.audio(port, command->silent, error) ? "OK\n" : Error(error);
+      return registry_.audio(port, command->audio, error) ? "OK\n" : Error(error);
   }
   return Error("unknown command");
 }

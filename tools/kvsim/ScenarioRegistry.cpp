@@ -86,7 +86,7 @@ bool ScenarioRegistry::restart(uint16_t port, uint64_t downMs,
   return slept && listening;
 }
 
-bool ScenarioRegistry::audio(uint16_t port, bool silent, std::string& error) {
+bool ScenarioRegistry::audio(uint16_t port, AudioAnswer answer, std::string& error) {
   auto loaded = find(port);
   if (!loaded) {
     error = "no scenario on port " + std::to_string(port);
@@ -96,7 +96,8 @@ bool ScenarioRegistry::audio(uint16_t port, bool silent, std::string& error) {
     error = "no udp section on port " + std::to_string(port);
     return false;
   }
-  loaded->udp->setSilent(silent);
+  loaded->udp->setSpoof(answer == AudioAnswer::kSpoof);
+  loaded->udp->setSilent(answer == AudioAnswer::kSilent);
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ControlCommand.h"
 #include "HttpListener.h"
 #include "UdpAudioServer.h"
 
@@ -43,8 +44,8 @@ class ScenarioRegistry {
   bool restart(uint16_t port, uint64_t downMs, const std::function<bool(int)>& sleep,
                std::string& error);
   // silent: the UDP side records but answers nothing and forgets its sessions; back to
-  // normal, it answers logins again.
-  bool audio(uint16_t port, bool silent, std::string& error);
+  // normal, it answers logins again. spoof: it answers as normal, but from another port.
+  bool audio(uint16_t port, AudioAnswer answer, std::string& error);
 
  private:
   struct Loaded {

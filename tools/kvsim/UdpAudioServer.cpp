@@ -35,6 +35,9 @@ std::unique_ptr<UdpAudioServer> UdpAudioServer::Start(UdpScenario scenario, uint
   std::unique_ptr<UdpAudioServer> server(new UdpAudioServer(std::move(scenario)));
   server->socket_ = BindUdpLoopback(port, error);
   if (!server->socket_.valid()) return nullptr;
+  server->spoofSocket_ = BindUdpLoopback(0, error);
+  if (!server->spoofSocket_.valid()) return nullptr;
+  server->answerSocket_ = server->socket_.get();
   if (!server->stop_.ok()) {
     error = "cannot create a pipe";
     return nullptr;
@@ -69,6 +72,10 @@ void UdpAudioServer::setSilent(bool silent) {
 void UdpAudioServer::setDown(bool down) {
   down_ = down;
   if (down) forgetSessions();
+}
+
+void UdpAudioServer::setSpoof(bool spoof) {
+  answerSocket_ = spoof ? spoofSocket_.get() : socket_.get();
 }
 
 void UdpAudioServer::receiveLoop() {
@@ -136,7 +143,7 @@ void UdpAudioServer::answerLogin(const sockaddr_in& peer, std::string_view datag
 
 void UdpAudioServer::reply(const sockaddr_in& peer, const std::string& datagram) {
   // A reply the socket cannot take at once is lost, as a datagram may be.
-  ::sendto(socket_.get(), datagram.data(), datagram.size(), MSG_NOSIGNAL,
+  ::sendto(answerSocket_.load(), datagram.data(), datagram.size(), MSG_NOSIGNAL,
            reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
 }
 
@@ -152,7 +159,7 @@ std::shared_ptr<UdpSession> UdpAudioServer::session(const sockaddr_in& peer, boo
 void UdpAudioServer::startSession(const sockaddr_in& peer) {
   if (auto previous = session(peer, true)) previous->stop();
   if (scenario_.steps.empty()) return;
-  auto fresh = std::make_shared<UdpSession>(socket_.get(), peer, scenario_);
+  auto fresh = std::make_shared<UdpSession>(answerSocket_, peer, scenario_);
   if (!senders_.start([fresh] { fresh->run(); }, kMaxSessions)) {
     std::fprintf(stderr, "kvsim: more than %zu UDP sessions at once, one refused\n", kMaxSessions);
     return;

@@ -24,7 +24,9 @@ namespace kvsim {
 // runs a session for each logged-in client and records every datagram it receives, byte for
 // byte, in order. It can be made quiet (silent, or down for a restart): it still records what
 // comes, but answers nothing and forgets its sessions, as a server that hangs or restarts; back
-// again, it answers logins anew. Going away stops every session and closes the socket.
+// again, it answers logins anew. Spoofing, it answers from a second socket of its own, so
+// that the client sees its answers come from a port it never wrote to. Going away stops every
+// session and closes the sockets.
 class UdpAudioServer {
  public:
   // port 0: a free port. Null, with error filled, when it cannot bind.
@@ -39,6 +41,7 @@ class UdpAudioServer {
 
   void setSilent(bool silent);
   void setDown(bool down);
+  void setSpoof(bool spoof);
 
  private:
   explicit UdpAudioServer(UdpScenario scenario) : scenario_(std::move(scenario)) {}
@@ -53,6 +56,9 @@ class UdpAudioServer {
 
   const UdpScenario scenario_;
   Fd socket_;
+  Fd spoofSocket_;
+  // The socket every answer leaves from: socket_, or spoofSocket_ while spoofing.
+  std::atomic<int> answerSocket_{-1};
   uint16_t port_ = 0;
   RequestLog log_;
   std::atomic<bool> silent_{false};

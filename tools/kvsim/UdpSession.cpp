@@ -29,7 +29,8 @@ std::string GarbageDatagram(uint64_t k) {
 
 }  // namespace
 
-UdpSession::UdpSession(int socket, const sockaddr_in& peer, const UdpScenario& scenario)
+UdpSession::UdpSession(const std::atomic<int>& socket, const sockaddr_in& peer,
+                       const UdpScenario& scenario)
     : socket_(socket), peer_(peer), scenario_(scenario), scheduleStart_(Clock::now()) {}
 
 void UdpSession::stop() {
@@ -77,12 +78,13 @@ bool UdpSession::send(std::string_view datagram) {
     return false;
   }
   for (;;) {
-    const ssize_t n = ::sendto(socket_, datagram.data(), datagram.size(), MSG_NOSIGNAL,
+    const int socket = socket_.load();
+    const ssize_t n = ::sendto(socket, datagram.data(), datagram.size(), MSG_NOSIGNAL,
                                reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_);
     if (n >= 0) return true;
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK) return true;  // lost, as UDP may lose it
-    pollfd out{socket_, POLLOUT, 0};
+    pollfd out{socket, POLLOUT, 0};
     ::poll(&out, 1, 100);
     if (stopped()) return false;
   }

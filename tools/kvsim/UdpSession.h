@@ -2,6 +2,7 @@
 
 #include <netinet/in.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -19,7 +20,9 @@ namespace kvsim {
 // kvsim stops it.
 class UdpSession {
  public:
-  UdpSession(int socket, const sockaddr_in& peer, const UdpScenario& scenario);
+  // `socket` is read before every datagram: the server may change it meanwhile.
+  UdpSession(const std::atomic<int>& socket, const sockaddr_in& peer,
+             const UdpScenario& scenario);
   UdpSession(const UdpSession&) = delete;
   UdpSession& operator=(const UdpSession&) = delete;
 
@@ -39,7 +42,7 @@ class UdpSession {
   bool sendPacket(std::string_view packet);
   bool echo();
 
-  int socket_;
+  const std::atomic<int>& socket_;
   sockaddr_in peer_;
   const UdpScenario& scenario_;
   std::mutex mutex_;
