@@ -120,7 +120,14 @@ STDMETHODIMP PelioranControl::SetObjectRects(LPCRECT pos, LPCRECT) {
 
 STDMETHODIMP PelioranControl::TranslateAccelerator(LPMSG msg) {
   if (msg && ModelessDialog::TranslateDialogMessage(*msg)) return S_OK;
+  if (msg && children_ && children_->TranslatePaneKey(*msg)) return S_OK;
   return com::OleControl::TranslateAccelerator(msg);
+}
+
+STDMETHODIMP PelioranControl::GetControlInfo(CONTROLINFO* info) {
+  const HRESULT hr = com::OleControl::GetControlInfo(info);
+  if (SUCCEEDED(hr)) info->dwFlags = CTRLINFO_EATS_RETURN;
+  return hr;
 }
 
 // ---- persistence and type information
@@ -223,6 +230,14 @@ LRESULT PelioranControl::OnWindowMessage(UINT msg, WPARAM, LPARAM lp, bool& hand
       break;
     case WM_SIZE:
       ctrl_.OnSize(LOWORD(lp), HIWORD(lp));
+      break;
+    case WM_SETFOCUS:
+      // The control window takes no keys itself: the focus goes on to the pane, at its last
+      // control when the container tabbed backwards into the control.
+      if (children_ && children_->FocusPane(GetKeyState(VK_SHIFT) < 0)) {
+        handled = true;
+        return 0;
+      }
       break;
     case IControlWindow::kWmCameraLayout:
       ctrl_.OnCameraLayout();

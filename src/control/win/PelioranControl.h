@@ -32,8 +32,11 @@ class PelioranControl : public com::OleControl, public IObjectSafety, public ISp
   // IOleInPlaceObject: the whole position rectangle, whatever the clip rectangle says.
   STDMETHODIMP SetObjectRects(LPCRECT pos, LPCRECT clip) override;
   // IOleInPlaceActiveObject: the keys of the pane's modeless dialogs (Tab, Enter, Escape) go
-  // through their dialog manager.
+  // through their dialog manager; the pane's own keys (Tab, the arrows, Space, Enter, Alt+Down)
+  // to the pane.
   STDMETHODIMP TranslateAccelerator(LPMSG msg) override;
+  // IOleControl: no mnemonics; Enter presses the pane's buttons, so the control eats it.
+  STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
 
  protected:
   HRESULT QueryExtraInterface(REFIID iid, void** out) override;

@@ -5,6 +5,8 @@
 #include "hosted/win/ComponentIds.h"
 // The DLL's assembly may include every room: it makes the pane's window as a child.
 #include "pane/win/OperPaneWindow.h"
+#include "pane/win/PaneChildSupport.h"
+#include "res/StringTable.h"
 
 namespace pel::win {
 
@@ -39,8 +41,19 @@ IDispatchPort* WinControlChildren::CreateViewer(const ChildRect& rect, int id) {
       kClsidSimpleViewer, parent_, area, id,
       [this](int32_t dispid, const std::vector<Variant>& args) { OnViewerEvent(dispid, args); },
       hosting_);
-  return SUCCEEDED(hr) ? viewer_.Dispatch() : nullptr;
+  if (FAILED(hr)) return nullptr;
+  // The viewer area's name for accessibility clients, as its window's text.
+  if (const HWND window = viewer_.Window()) {
+    SetWindowTextW(window, AccessibleText(IDS_ACC_VIEWER).c_str());
+  }
+  return viewer_.Dispatch();
 }
+
+bool WinControlChildren::TranslatePaneKey(const MSG& msg) {
+  return pane_ != nullptr && pane_->TranslateKey(msg);
+}
+
+bool WinControlChildren::FocusPane(bool last) { return pane_ != nullptr && pane_->FocusEdge(last); }
 
 void WinControlChildren::OnViewerEvent(int32_t dispid, const std::vector<Variant>& args) {
   switch (dispid) {

@@ -33,6 +33,11 @@ class WinControlChildren final : public IControlChildren {
 
   HostedControl& Viewer() { return viewer_; }
 
+  // A container's key message for the pane: true when the pane took it.
+  bool TranslatePaneKey(const MSG& msg);
+  // The focus to the pane's first control (its last with `last`); false without one.
+  bool FocusPane(bool last);
+
  private:
   void OnViewerEvent(int32_t dispid, const std::vector<Variant>& args);
 

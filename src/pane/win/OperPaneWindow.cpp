@@ -5,10 +5,12 @@
 #include "com/Module.h"
 #include "hosted/SimpleViewer.h"
 #include "pane/PelioranOperPane.h"
+#include "pane/win/PaneKeyboard.h"
 #include "pane/win/PanePainter.h"
 #include "pane/win/WinPaneView.h"
 #include "pane/win/WinSnapshotSystem.h"
 #include "pane/win/dialogs/WinPaneDialogs.h"
+#include "res/StringTable.h"
 
 namespace pel::win {
 
@@ -44,13 +46,18 @@ struct OperPaneWindow::Parts {
                               pane.OnVoiceStatus(code, detail);
                             }},
              hosting),
-        pane(PanePorts{view, dialogs, messages, system}, ctrl) {}
+        keyboard(view, [window = &owner] { return window->Window(); }, hosting.controlSite),
+        pane(PanePorts{view, dialogs, messages, system}, ctrl) {
+    view.SetChildSupport(PaneChildSupport{[this](const MSG& msg) { return keyboard.Translate(msg); },
+                                          [this] { return keyboard.CuesShown(); }});
+  }
 
   WinSnapshotSystem system;
   CSimpleViewer inertViewer;  // the viewer of a pane without a control
   PaneDialogLink dialogLink;
   WinPaneDialogs dialogs;
   WinPaneView view;
+  PaneKeyboard keyboard;
   CPelioranOperPane pane;
 };
 
@@ -66,8 +73,9 @@ std::unique_ptr<OperPaneWindow> OperPaneWindow::Create(HWND parent, const ChildR
   // The class goes when the last pane of the process does; one may go between the two calls.
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (!RegisterPaneClass(&OperPaneWindow::WindowProc)) return nullptr;
+    // Its text names it for accessibility clients.
     const HWND window = CreateWindowExW(
-        0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left, rect.top,
+        0, kClassName, AccessibleText(IDS_ACC_PANE).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left, rect.top,
         rect.right - rect.left, rect.bottom - rect.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), com::ModuleInstance(), pane.get());
     if (window != nullptr) return pane;
@@ -88,6 +96,13 @@ CPelioranOperPane& OperPaneWindow::Pane() { return parts_->pane; }
 IOperPaneLink& OperPaneWindow::Link() { return parts_->pane; }
 
 HWND OperPaneWindow::Window() const { return window_; }
+
+bool OperPaneWindow::TranslateKey(const MSG& msg) {
+  if (window_ == nullptr || (msg.hwnd != window_ && !IsChild(window_, msg.hwnd))) return false;
+  return parts_->keyboard.Translate(msg);
+}
+
+bool OperPaneWindow::FocusEdge(bool last) { return parts_->keyboard.FocusEdge(last); }
 
 LRESULT CALLBACK OperPaneWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
@@ -123,6 +138,10 @@ LRESULT OperPaneWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
       return 1;  // the background bitmap covers the pane
+    case WM_SETFOCUS:
+      // The pane itself takes no keys: its first control does.
+      parts.keyboard.FocusEdge(false);
+      return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       const HDC dc = BeginPaint(window_, &ps);

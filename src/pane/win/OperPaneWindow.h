@@ -34,6 +34,12 @@ class OperPaneWindow {
   IOperPaneLink& Link();   // == Pane()
   HWND Window() const;
 
+  // A key message for the pane or a window in it (a container's pre-translation): true when
+  // the pane's keyboard took it.
+  bool TranslateKey(const MSG& msg);
+  // The focus to the pane's first control (its last with `last`); false when none takes it.
+  bool FocusEdge(bool last);
+
  private:
   struct Parts;
 

@@ -1,5 +1,7 @@
 #include "pane/win/WinPaneView.h"
 
+#include <algorithm>
+
 #include "com/Module.h"
 #include "hosted/NullDispatch.h"
 #include "hosted/NvwVoiceDispids.h"
@@ -7,6 +9,8 @@
 #include "hosted/win/ComponentGuard.h"
 #include "hosted/win/ComponentIds.h"
 #include "pane/win/WinSkinImageSource.h"
+#include "res/PaneIds.h"
+#include "res/StringTable.h"
 
 namespace pel::win {
 
@@ -16,6 +20,22 @@ constexpr int kFirstList = kPaneCtlModuleList;
 
 bool IsButton(int control) { return control >= 0 && control < kPaneButtonCount; }
 bool IsList(int control) { return control == kPaneCtlModuleList || control == kPaneCtlSpeedList; }
+bool IsCameraButton(int control) {
+  return control >= IDC_PANE_CAM1 - IDC_PANE_CAM && control <= IDC_PANE_NONE - IDC_PANE_CAM;
+}
+
+// The name a label button gives itself: the caption in its skin.
+int LabelText(int childId) {
+  if (childId == IDC_PANE_MODULE_LABEL) return IDS_ACC_MODULE_SELECTION;
+  if (childId == IDC_PANE_SPEED_LABEL) return IDS_ACC_SPEED;
+  return 0;
+}
+
+FocusStop StopOf(HWND window, bool camera) {
+  FocusStop stop{window, {0, 0, 0, 0}, camera};
+  GetWindowRect(window, &stop.place);
+  return stop;
+}
 
 // A component that is not there at all (or must not run here), as opposed to one that fails.
 bool NotInstalled(HRESULT hr) {
@@ -39,7 +59,7 @@ WinPaneView::~WinPaneView() {
 
 bool WinPaneView::CreateButton(int control, int childId, CSkinButton& button) {
   if (!IsButton(control)) return false;
-  auto window = std::make_unique<WinSkinButtonWindow>(button);
+  auto window = std::make_unique<WinSkinButtonWindow>(button, support_, LabelText(childId));
   if (!window->Create(paneWindow_(), childId)) return false;
   buttons_[static_cast<size_t>(control)] = std::move(window);
   return true;
@@ -48,7 +68,9 @@ bool WinPaneView::CreateButton(int control, int childId, CSkinButton& button) {
 bool WinPaneView::CreateComboBox(int control, int childId, const ChildRect& rect,
                                  CSkinComboBox& combo) {
   if (!IsList(control)) return false;
-  auto window = std::make_unique<WinComboWindow>(combo);
+  auto window = std::make_unique<WinComboWindow>(
+      combo, support_,
+      control == kPaneCtlModuleList ? IDS_ACC_MODULE_SELECTION : IDS_ACC_SPEED);
   if (!window->Create(paneWindow_(), childId, rect)) return false;
   combos_[static_cast<size_t>(control - kFirstList)] = std::move(window);
   return true;
@@ -121,24 +143,47 @@ IDispatchPort* WinPaneView::CreateVoiceControl(int childId) {
 
 void WinPaneView::DestroyVoiceControl() { voice_.reset(); }
 
-bool WinPaneView::DrawItem(const DRAWITEMSTRUCT& item) const {
-  for (const auto& button : buttons_) {
-    if (button && button->Window() == item.hwndItem) {
-      button->Draw(item);
-      return true;
+std::vector<FocusStop> WinPaneView::FocusStops() const {
+  std::vector<FocusStop> stops;
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    const auto& button = buttons_[i];
+    if (button && button->TakesFocus()) {
+      stops.push_back(StopOf(button->Window(), IsCameraButton(static_cast<int>(i))));
     }
   }
-  return false;
+  for (const auto& combo : combos_) {
+    if (combo && combo->TakesFocus()) stops.push_back(StopOf(combo->Window(), false));
+  }
+  std::stable_sort(stops.begin(), stops.end(), [](const FocusStop& a, const FocusStop& b) {
+    return a.place.top != b.place.top ? a.place.top < b.place.top : a.place.left < b.place.left;
+  });
+  return stops;
+}
+
+WinSkinButtonWindow* WinPaneView::ButtonOf(HWND window) const {
+  for (const auto& button : buttons_) {
+    if (button && window != nullptr && button->Window() == window) return button.get();
+  }
+  return nullptr;
+}
+
+WinComboWindow* WinPaneView::ComboOf(HWND window) const {
+  for (const auto& combo : combos_) {
+    if (combo && window != nullptr && combo->Window() == window) return combo.get();
+  }
+  return nullptr;
+}
+
+bool WinPaneView::DrawItem(const DRAWITEMSTRUCT& item) const {
+  WinSkinButtonWindow* button = ButtonOf(item.hwndItem);
+  if (button != nullptr) button->Draw(item);
+  return button != nullptr;
 }
 
 bool WinPaneView::SelectionChanged(HWND child) {
-  for (const auto& combo : combos_) {
-    if (combo && combo->Window() == child) {
-      combo->OnSelChange();
-      return true;
-    }
-  }
-  return false;
+  WinComboWindow* combo = ComboOf(child);
+  if (combo != nullptr) combo->OnSelChange();
+  return combo != nullptr;
 }
 
 void WinPaneView::ReleaseComponents() {

@@ -5,16 +5,25 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "control/OperPaneLink.h"
 #include "hosted/win/HostedControl.h"
 #include "pane/win/GdiHandles.h"
+#include "pane/win/PaneChildSupport.h"
 #include "pane/win/WinComboWindow.h"
 #include "pane/win/WinSkinButtonWindow.h"
 #include "pane/win/WinSkinImageSource.h"
 #include "ports/PaneView.h"
 
 namespace pel::win {
+
+// A window the keyboard may stop at, with its place on the screen.
+struct FocusStop {
+  HWND window;
+  RECT place;
+  bool camera;  // Cam1..Cam6, All, None: the arrow keys move among these
+};
 
 // What the hosted components report to the pane.
 struct PaneViewEvents {
@@ -50,6 +59,14 @@ class WinPaneView final : public IPaneView {
   IDispatchPort* CreateVoiceControl(int childId) override;
   void DestroyVoiceControl() override;
 
+  // What the buttons and lists made from now on get for the keyboard and accessibility.
+  void SetChildSupport(PaneChildSupport support) { support_ = std::move(support); }
+  // The enabled, visible buttons (not the labels) and lists, top to bottom, then left to right.
+  std::vector<FocusStop> FocusStops() const;
+  // The button or list of a window; null for any other.
+  WinSkinButtonWindow* ButtonOf(HWND window) const;
+  WinComboWindow* ComboOf(HWND window) const;
+
   // Messages the pane's window hands on: true when the child was one of these.
   bool DrawItem(const DRAWITEMSTRUCT& item) const;
   bool SelectionChanged(HWND child);
@@ -83,6 +100,7 @@ class WinPaneView final : public IPaneView {
   std::function<HWND()> paneWindow_;
   PaneViewEvents events_;
   HostingContext hosting_;
+  PaneChildSupport support_;
   WinSkinImageSource skins_;
   std::array<std::unique_ptr<WinSkinButtonWindow>, kPaneButtonCount> buttons_;
   std::array<std::unique_ptr<WinComboWindow>, 2> combos_;

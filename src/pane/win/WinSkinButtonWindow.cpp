@@ -1,11 +1,24 @@
 #include "pane/win/WinSkinButtonWindow.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
+#include "com/BStr.h"
 #include "pane/skin/SkinButton.h"
+#include "pane/win/SkinAccessible.h"
 #include "pane/win/WinSkinImage.h"
+#include "res/StringTable.h"
 
 namespace pel::win {
+
+WinSkinButtonWindow::WinSkinButtonWindow(CSkinButton& model, PaneChildSupport support,
+                                         int labelText)
+    : model_(model),
+      support_(std::move(support)),
+      labelText_(labelText),
+      link_(std::make_shared<AccessibleLink>(*this)) {}
+
+WinSkinButtonWindow::~WinSkinButtonWindow() { link_->Cut(); }
 
 bool WinSkinButtonWindow::Create(HWND parent, int childId) {
   if (!child_.Create(L"BUTTON", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, model_.rect(), parent,
@@ -26,12 +39,69 @@ void WinSkinButtonWindow::Draw(const DRAWITEMSTRUCT& item) const {
     // No skin to show (it could not be loaded): a plain face instead of stale pixels.
     FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   }
+  DrawFocusMark(item);
+}
+
+void WinSkinButtonWindow::DrawFocusMark(const DRAWITEMSTRUCT& item) const {
+  if (GetFocus() != item.hwndItem || !support_.focusCues || !support_.focusCues()) return;
+  RECT mark = item.rcItem;
+  InflateRect(&mark, -3, -3);
+  DrawFocusRect(item.hDC, &mark);
 }
 
 void WinSkinButtonWindow::Repaint() {
   if (HWND window = Window()) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // Every change of the model's look comes through here: latches and presses included.
+    NotifyStateChange(window, Facts().state, notifiedState_);
   }
+}
+
+AccessibleFacts WinSkinButtonWindow::Facts() const {
+  AccessibleFacts facts;
+  const HWND window = Window();
+  if (labelText_ != 0) {
+    facts.name = AccessibleText(labelText_);
+    facts.role = ROLE_SYSTEM_STATICTEXT;
+    facts.state = STATE_SYSTEM_READONLY;
+  } else {
+    facts.name = com::WideFromAnsi(model_.tooltip().text());
+    facts.role = model_.IsToggle() ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_PUSHBUTTON;
+    facts.defaultAction = AccessibleText(IDS_ACC_PRESS);
+    if (model_.IsToggle() && model_.IsLatched()) {
+      facts.state |= STATE_SYSTEM_CHECKED;
+    } else if (model_.GetState() == kSkinPressed) {
+      facts.state |= STATE_SYSTEM_PRESSED;
+    }
+    if (TakesFocus()) facts.state |= STATE_SYSTEM_FOCUSABLE;
+    if (window != nullptr && GetFocus() == window) facts.state |= STATE_SYSTEM_FOCUSED;
+  }
+  if (!model_.IsEnabled() || window == nullptr || !IsWindowEnabled(window)) {
+    facts.state |= STATE_SYSTEM_UNAVAILABLE;
+  }
+  if (window == nullptr || !IsWindowVisible(window)) facts.state |= STATE_SYSTEM_INVISIBLE;
+  return facts;
+}
+
+bool WinSkinButtonWindow::DoDefaultAction() {
+  if (!TakesFocus()) return false;
+  Press();
+  return true;
+}
+
+bool WinSkinButtonWindow::TakesFocus() const {
+  const HWND window = Window();
+  return labelText_ == 0 && window != nullptr && model_.IsEnabled() &&
+         IsWindowVisible(window) && IsWindowEnabled(window);
+}
+
+void WinSkinButtonWindow::Press() {
+  // A latched toggle takes no press report, as a mouse press on it is swallowed; its release
+  // unlatches it.
+  if (model_.GetState() != kSkinPressed) model_.OnLButtonDown();
+  model_.OnLButtonUp();
+  // The owner may have taken the pane down meanwhile (the window then is gone).
+  if (Window() != nullptr) model_.OnMouseLeave();
 }
 
 void WinSkinButtonWindow::SetTooltipText(const std::string& text, bool active) {
@@ -66,7 +136,35 @@ std::optional<LRESULT> WinSkinButtonWindow::Handle(UINT message, WPARAM wParam,
     case WM_SIZE:
       tooltip_.ToolResized(window);
       break;
+    case WM_GETOBJECT:
+      if (const LRESULT object = AnswerGetObject(window, wParam, lParam, link_)) return object;
+      break;
+    case WM_GETDLGCODE:
+      // Tab, the arrows, Space and Enter are the pane's, also in a dialog-like container.
+      return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (support_.keys && support_.keys(MSG{window, message, wParam, lParam, 0, {0, 0}})) {
+        return 0;
+      }
+      break;
+    case WM_KEYUP:
+    case WM_CHAR:
+      // The button class would click on its own at Space's release.
+      if (wParam == VK_SPACE || wParam == VK_RETURN) return 0;
+      break;
+    case WM_SETFOCUS:
+      NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
+      Repaint();
+      break;
+    case WM_KILLFOCUS:
+      Repaint();
+      break;
+    case WM_ENABLE:
+      NotifyStateChange(window, Facts().state, notifiedState_);
+      break;
     case WM_DESTROY:
+      link_->Cut();
       tooltip_.Destroy();
       model_.OnDestroy();
       break;

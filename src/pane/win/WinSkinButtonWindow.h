@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "pane/win/AccessibleSource.h"
+#include "pane/win/PaneChildSupport.h"
 #include "pane/win/SubclassedChild.h"
 #include "pane/win/WinTooltip.h"
 #include "ports/SkinWindows.h"
@@ -16,10 +18,16 @@ namespace pel::win {
 
 // The window of a skinned button: an owner-drawn "BUTTON" child whose mouse messages go to
 // its model, every message passing on to its tooltip first. It paints the image of the
-// model's state when its parent forwards WM_DRAWITEM.
-class WinSkinButtonWindow final : public ISkinButtonWindow {
+// model's state when its parent forwards WM_DRAWITEM, with the focus mark over it. Keys go to
+// the pane's keyboard; accessibility clients see a push button (a check button for a toggle,
+// static text for a label) named by its tooltip or label text.
+class WinSkinButtonWindow final : public ISkinButtonWindow, public IAccessibleSource {
  public:
-  explicit WinSkinButtonWindow(CSkinButton& model) : model_(model) {}
+  // `labelText`: the string of a label button's name (it has no active tooltip), 0 otherwise.
+  WinSkinButtonWindow(CSkinButton& model, PaneChildSupport support, int labelText = 0);
+  ~WinSkinButtonWindow();
+  WinSkinButtonWindow(const WinSkinButtonWindow&) = delete;
+  WinSkinButtonWindow& operator=(const WinSkinButtonWindow&) = delete;
 
   // A visible child of `parent` with `childId` at the model's rectangle, bound to the model.
   bool Create(HWND parent, int childId);
@@ -34,12 +42,25 @@ class WinSkinButtonWindow final : public ISkinButtonWindow {
   void SetTooltipText(const std::string& text, bool active) override;
   void ActivateTooltip(bool active) override;
 
+  // IAccessibleSource; the default action is a press, as by the mouse.
+  AccessibleFacts Facts() const override;
+  bool DoDefaultAction() override;
+  // Whether the keyboard may stop here: a visible, enabled button that is not a label.
+  bool TakesFocus() const;
+  // A press and release, as by the mouse, that leaves the button without the hover look.
+  void Press();
+
  private:
+  void DrawFocusMark(const DRAWITEMSTRUCT& item) const;
   std::optional<LRESULT> Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnMouseMove(LPARAM lParam);
   void TrackLeave();
 
   CSkinButton& model_;
+  PaneChildSupport support_;
+  int labelText_;
+  AccessibleLinkRef link_;
+  long notifiedState_ = 0;
   WinTooltip tooltip_;
   SubclassedChild child_;  // last: its window goes first, while the rest still exists
 };
