@@ -86,7 +86,7 @@ endif()
 # add_subdirectory stops the configure step when a folder is missing.
 add_subdirectory(${CMAKE_SOURCE_DIR}/tools/strict ${CMAKE_BINARY_DIR}/tools/strict)
 if(PEL_TESTS)
-  foreach(pel_stranger_dir tests/atl tests/wsh tests/hostile tests/soak)
+  foreach(pel_stranger_dir tests/atl tests/access tests/wsh tests/hostile tests/soak)
     add_subdirectory(${CMAKE_SOURCE_DIR}/${pel_stranger_dir} ${CMAKE_BINARY_DIR}/${pel_stranger_dir})
   endforeach()
 endif()

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Access.h"
 #include "Numbers.h"
 #include "ParamBag.h"
 #include "Report.h"
@@ -284,6 +285,9 @@ void ControlHost::RunActions() {
       case HostAction::kSelect: Select(action.argument); break;
       case HostAction::kHover: Hover(action.argument); break;
       case HostAction::kCheck: Check(action.argument); break;
+      // As typed: the loop hands the key to the control's TranslateAccelerator first.
+      case HostAction::kPress: report_.Line(hostkit::PressKey(action.argument, [this] { Pump(); })); break;
+      case HostAction::kFocus: report_.Line(hostkit::FocusLine(ControlWindow())); break;
     }
     Pump();
   }

@@ -30,7 +30,9 @@ const char* const kHostUsage =
     "  --key TITLE:VK      press key VK (decimal) in the dialog titled TITLE\n"
     "  --select ID:INDEX   choose entry INDEX of the combo box with control ID\n"
     "  --hover ID          move the mouse over the child window with control ID\n"
-    "  --check TITLE:ID    report the check state of a dialog's button\n";
+    "  --check TITLE:ID    report the check state of a dialog's button\n"
+    "  --press VK[+shift|+alt]  press a key in the window with the focus\n"
+    "  --focus             report the window with the focus\n";
 
 namespace {
 
@@ -59,7 +61,7 @@ const HostAction::Kind* ActionNamed(const std::string& option) {
       {"--click-at", HostAction::kClickAt}, {"--shot", HostAction::kShot},
       {"--dialog-click", HostAction::kDialogClick}, {"--key", HostAction::kKey},
       {"--select", HostAction::kSelect},   {"--hover", HostAction::kHover},
-      {"--check", HostAction::kCheck}};
+      {"--check", HostAction::kCheck},     {"--press", HostAction::kPress}};
   for (const auto& [name, kind] : kActions) {
     if (option == name) return &kind;
   }
@@ -97,6 +99,8 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options
       options.actions.push_back({HostAction::kWindows, {}});
     } else if (a == "--dialogs") {
       options.actions.push_back({HostAction::kDialogs, {}});
+    } else if (a == "--focus") {
+      options.actions.push_back({HostAction::kFocus, {}});
     } else if (a.rfind("--", 0) != 0) {
       if (!options.control.empty()) {
         error = "more than one control named";

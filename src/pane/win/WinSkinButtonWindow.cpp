@@ -120,8 +120,12 @@ std::optional<LRESULT> WinSkinButtonWindow::Handle(UINT message, WPARAM wParam,
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      // A disabled or already pressed button swallows the click.
-      if (!model_.IsEnabled() || model_.GetState() == kSkinPressed) return 0;
+      // A disabled or already pressed button swallows the click; an enabled one still takes
+      // the focus, as the button class gives it on a click.
+      if (!model_.IsEnabled() || model_.GetState() == kSkinPressed) {
+        if (TakesFocus()) SetFocus(window);
+        return 0;
+      }
       model_.OnLButtonDown();
       break;
     case WM_LBUTTONUP:

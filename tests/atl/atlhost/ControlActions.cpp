@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "Access.h"
 #include "ComRef.h"
 #include "DialogRecorder.h"
 #include "Frame.h"
@@ -38,6 +39,16 @@ void ControlActions::Run(const Action& action) {
     case Action::kClickAt: ClickAt(action.argument); break;
     case Action::kSelect: Select(action.argument); break;
     case Action::kGet: Get(action.argument); break;
+    // As typed: ATL does not pre-translate keys, so they reach the focused window as posted.
+    case Action::kKey:
+      report_.Line(hostkit::PressKey(action.argument, [] { PumpMessages(50); }));
+      break;
+    case Action::kFocus: report_.Line(hostkit::FocusLine(control_)); break;
+    case Action::kAcc:
+      report_.Line("acc-walk");
+      for (const std::string& line : hostkit::AccessibleLines(control_)) report_.Line(line);
+      break;
+    case Action::kAccDo: AccessibleDo(action.argument); break;
   }
   for (const std::string& line : boxes_.Take()) report_.Line(line);
 }
@@ -132,4 +143,12 @@ void ControlActions::Get(const std::string& name) {
   }
   report_.Line("get\t" + name + "\t" + hostkit::Escaped(V_BSTR(&value) ? V_BSTR(&value) : L""));
   VariantClear(&value);
+}
+
+void ControlActions::AccessibleDo(const std::string& id) {
+  int number = 0;
+  HWND target = hostkit::ParseInt(id, &number) ? hostkit::Descendant(control_, number) : nullptr;
+  if (!target) return Error("acc-do " + id, "no such window");
+  report_.Line("acc-do\t" + id + "\t" +
+               hostkit::Hex(static_cast<unsigned long>(hostkit::DoDefaultAction(target))));
 }

@@ -1,5 +1,6 @@
 // The actions a test runs against the hosted control: waiting with the message loop running,
-// listing the control's windows, clicks, a combo box choice and property reads.
+// listing the control's windows, clicks, keys, a combo box choice, property reads and what
+// accessibility clients see.
 #pragma once
 #include <oaidl.h>
 #include <windows.h>
@@ -25,6 +26,7 @@ class ControlActions {
   void ClickAt(const std::string& where);
   void Select(const std::string& what);
   void Get(const std::string& name);
+  void AccessibleDo(const std::string& id);
   void Error(const std::string& what, const std::string& detail);
 
   HWND control_;

@@ -18,7 +18,9 @@ const char kUsage[] =
     "  --unload-check CLSID  after each teardown, ask that class's DLL DllCanUnloadNow\n"
     "actions, run in every cycle:\n"
     "  --wait MS  --windows  --click ID  --click-at X,Y  --select ID:INDEX  --get NAME\n"
-    "  --resize WxH (ATL's window, which hands the size to the control)\n";
+    "  --resize WxH (ATL's window, which hands the size to the control)\n"
+    "  --key VK[+shift|+alt] (posted to the focused window)  --focus\n"
+    "  --acc (the control's windows as accessibility clients see them)  --acc-do ID\n";
 
 }  // namespace
 
@@ -26,7 +28,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options* options) {
   const std::pair<const wchar_t*, Action::Kind> kActions[] = {
       {L"--wait", Action::kWait},       {L"--click", Action::kClick},
       {L"--click-at", Action::kClickAt}, {L"--select", Action::kSelect},
-      {L"--get", Action::kGet},         {L"--resize", Action::kResize}};
+      {L"--get", Action::kGet},         {L"--resize", Action::kResize},
+      {L"--key", Action::kKey},         {L"--acc-do", Action::kAccDo}};
   hostkit::Args args(argc, argv);
   while (args.More()) {
     std::string argument;
@@ -41,6 +44,10 @@ bool ParseOptions(int argc, wchar_t** argv, Options* options) {
     if (action) continue;
     if (args.Flag(L"--windows")) {
       options->actions.push_back({Action::kWindows, {}});
+    } else if (args.Flag(L"--focus")) {
+      options->actions.push_back({Action::kFocus, {}});
+    } else if (args.Flag(L"--acc")) {
+      options->actions.push_back({Action::kAcc, {}});
     } else if (args.Flag(L"--no-spy")) {
       options->spy_first = false;
     } else if (args.Value(L"--out", &options->out) || args.Value(L"--atl", &options->atl_dll) ||

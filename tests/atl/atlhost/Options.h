@@ -5,7 +5,9 @@
 #include <vector>
 
 struct Action {
-  enum Kind { kWait, kWindows, kClick, kClickAt, kSelect, kGet, kResize } kind;
+  enum Kind {
+    kWait, kWindows, kClick, kClickAt, kSelect, kGet, kResize, kKey, kFocus, kAcc, kAccDo
+  } kind;
   std::string argument;
 };
 

@@ -1,0 +1,124 @@
+#include "Access.h"
+
+#include <oleacc.h>
+
+#include "ComRef.h"
+#include "Numbers.h"
+#include "Text.h"
+#include "WindowFacts.h"
+
+namespace hostkit {
+
+namespace {
+
+std::vector<std::string> g_events;
+
+void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                         DWORD) {
+  if (window == nullptr || object != OBJID_CLIENT || child != CHILDID_SELF ||
+      (event != EVENT_OBJECT_FOCUS && event != EVENT_OBJECT_STATECHANGE)) {
+    return;
+  }
+  g_events.push_back(std::string("winevent\t") + (event == EVENT_OBJECT_FOCUS ? "focus" : "state") +
+                     "\t" + std::to_string(GetDlgCtrlID(window)));
+}
+
+// The events arrive with the thread's messages (out of context), from the first walk on.
+struct WinEventHook {
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, nullptr,
+                                       OnWinEvent, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ~WinEventHook() { UnhookWinEvent(hook); }
+};
+
+// __uuidof: mingw-w64's uuid and oleacc libraries both define IID_IAccessible.
+ComRef<IAccessible> ClientObject(HWND window, HRESULT* hr) {
+  ComRef<IAccessible> object;
+  *hr = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                   object.PutVoid());
+  return object;
+}
+
+std::string Field(BSTR text) {
+  std::string field = text ? Escaped(std::wstring_view(text, SysStringLen(text))) : "";
+  SysFreeString(text);
+  return field;
+}
+
+void Walk(HWND parent, std::vector<std::string>& lines) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    std::string line = "acc\t" + std::to_string(GetDlgCtrlID(child)) + "\t" +
+                       Escaped(ClassOf(child)) + "\t";
+    HRESULT hr = S_OK;
+    ComRef<IAccessible> object = ClientObject(child, &hr);
+    VARIANT self, role, state;
+    self.vt = role.vt = state.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    role.lVal = state.lVal = 0;
+    BSTR name = nullptr, action = nullptr;
+    if (object) {
+      object->get_accName(self, &name);
+      object->get_accDefaultAction(self, &action);
+      object->get_accRole(self, &role);
+      object->get_accState(self, &state);
+    }
+    lines.push_back(line + Field(name) + "\t" + Hex(static_cast<unsigned long>(role.lVal)) + "\t" +
+                    Hex(static_cast<unsigned long>(state.lVal)) + "\t" + Field(action) +
+                    (object ? "" : "\terror\t" + Hex(static_cast<unsigned long>(hr))));
+    Walk(child, lines);
+  }
+}
+
+}  // namespace
+
+std::string PressKey(const std::string& text, const std::function<void()>& pump) {
+  const size_t plus = text.find('+');
+  const std::string modifier = plus == std::string::npos ? "" : text.substr(plus + 1);
+  int vk = 0;
+  const HWND focus = GetFocus();
+  if (!ParseInt(text.substr(0, plus), &vk) || vk <= 0 || vk > 0xFE || !focus ||
+      (modifier != "" && modifier != "shift" && modifier != "alt")) {
+    return "error\tkey " + text + "\tno such key or no focus";
+  }
+  // Posted keys do not move the keyboard state: Shift is set there while they are handled.
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  const BYTE shift = keys[VK_SHIFT];
+  keys[VK_SHIFT] = modifier == "shift" ? 0x80 : 0;
+  SetKeyboardState(keys);
+  const bool alt = modifier == "alt";
+  const LPARAM context = alt ? (LPARAM{1} << 29) : 0;
+  PostMessageW(focus, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, static_cast<WPARAM>(vk), 1 | context);
+  PostMessageW(focus, alt ? WM_SYSKEYUP : WM_KEYUP, static_cast<WPARAM>(vk),
+               static_cast<LPARAM>(0xC0000001u) | context);
+  pump();
+  keys[VK_SHIFT] = shift;
+  SetKeyboardState(keys);
+  return "key\t" + text;
+}
+
+std::string FocusLine(HWND root) {
+  const HWND focus = GetFocus();
+  const bool inside = focus && (focus == root || IsChild(root, focus));
+  return "focus\t" + std::to_string(focus ? GetDlgCtrlID(focus) : 0) + "\t" +
+         Escaped(focus ? ClassOf(focus) : L"") + "\t" + (inside ? "inside" : "outside");
+}
+
+std::vector<std::string> AccessibleLines(HWND root) {
+  static WinEventHook hook;
+  std::vector<std::string> lines;
+  Walk(root, lines);
+  lines.insert(lines.end(), g_events.begin(), g_events.end());
+  g_events.clear();
+  return lines;
+}
+
+HRESULT DoDefaultAction(HWND window) {
+  HRESULT hr = S_OK;
+  ComRef<IAccessible> object = ClientObject(window, &hr);
+  VARIANT self;
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  return object ? object->accDoDefaultAction(self) : hr;
+}
+
+}  // namespace hostkit
