@@ -46,14 +46,10 @@ std::string Field(BSTR text) {
 
 void Walk(HWND parent, std::vector<std::string>& lines) {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    std::string line = "acc\t" + std::to_string(GetDlgCtrlID(child)) + "\t" +
-                       Escaped(ClassOf(child)) + "\t";
     HRESULT hr = S_OK;
     ComRef<IAccessible> object = ClientObject(child, &hr);
-    VARIANT self, role, state;
-    self.vt = role.vt = state.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    role.lVal = state.lVal = 0;
+    VARIANT self{}, role{}, state{};
+    self.vt = VT_I4;  // CHILDID_SELF
     BSTR name = nullptr, action = nullptr;
     if (object) {
       object->get_accName(self, &name);
@@ -61,7 +57,8 @@ void Walk(HWND parent, std::vector<std::string>& lines) {
       object->get_accRole(self, &role);
       object->get_accState(self, &state);
     }
-    lines.push_back(line + Field(name) + "\t" + Hex(static_cast<unsigned long>(role.lVal)) + "\t" +
+    lines.push_back("acc\t" + std::to_string(GetDlgCtrlID(child)) + "\t" + Escaped(ClassOf(child)) +
+                    "\t" + Field(name) + "\t" + Hex(static_cast<unsigned long>(role.lVal)) + "\t" +
                     Hex(static_cast<unsigned long>(state.lVal)) + "\t" + Field(action) +
                     (object ? "" : "\terror\t" + Hex(static_cast<unsigned long>(hr))));
     Walk(child, lines);
@@ -70,13 +67,14 @@ void Walk(HWND parent, std::vector<std::string>& lines) {
 
 }  // namespace
 
-std::string PressKey(const std::string& text, const std::function<void()>& pump) {
+std::string PressKey(const std::string& text, HWND root, const std::function<void()>& pump) {
   const size_t plus = text.find('+');
   const std::string modifier = plus == std::string::npos ? "" : text.substr(plus + 1);
   int vk = 0;
   const HWND focus = GetFocus();
+  const bool alt = modifier == "alt";
   if (!ParseInt(text.substr(0, plus), &vk) || vk <= 0 || vk > 0xFE || !focus ||
-      (modifier != "" && modifier != "shift" && modifier != "alt")) {
+      (modifier != "" && modifier != "shift" && !alt)) {
     return "error\tkey " + text + "\tno such key or no focus";
   }
   // Posted keys do not move the keyboard state: Shift is set there while they are handled.
@@ -85,22 +83,16 @@ std::string PressKey(const std::string& text, const std::function<void()>& pump)
   const BYTE shift = keys[VK_SHIFT];
   keys[VK_SHIFT] = modifier == "shift" ? 0x80 : 0;
   SetKeyboardState(keys);
-  const bool alt = modifier == "alt";
-  const LPARAM context = alt ? (LPARAM{1} << 29) : 0;
+  const LPARAM context = alt ? (LPARAM{1} << 29) : 0;  // Alt held: the system keys
   PostMessageW(focus, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, static_cast<WPARAM>(vk), 1 | context);
-  PostMessageW(focus, alt ? WM_SYSKEYUP : WM_KEYUP, static_cast<WPARAM>(vk),
-               static_cast<LPARAM>(0xC0000001u) | context);
+  PostMessageW(focus, alt ? WM_SYSKEYUP : WM_KEYUP, static_cast<WPARAM>(vk), 0xC0000001u | context);
   pump();
   keys[VK_SHIFT] = shift;
   SetKeyboardState(keys);
-  return "key\t" + text;
-}
-
-std::string FocusLine(HWND root) {
-  const HWND focus = GetFocus();
-  const bool inside = focus && (focus == root || IsChild(root, focus));
-  return "focus\t" + std::to_string(focus ? GetDlgCtrlID(focus) : 0) + "\t" +
-         Escaped(focus ? ClassOf(focus) : L"") + "\t" + (inside ? "inside" : "outside");
+  const HWND now = GetFocus();
+  const bool inside = now && (now == root || IsChild(root, now));
+  return "key\t" + text + "\t" + std::to_string(now ? GetDlgCtrlID(now) : 0) + "\t" +
+         (inside ? "inside" : "outside");
 }
 
 std::vector<std::string> AccessibleLines(HWND root) {
@@ -115,9 +107,8 @@ std::vector<std::string> AccessibleLines(HWND root) {
 HRESULT DoDefaultAction(HWND window) {
   HRESULT hr = S_OK;
   ComRef<IAccessible> object = ClientObject(window, &hr);
-  VARIANT self;
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
+  VARIANT self{};
+  self.vt = VT_I4;  // CHILDID_SELF
   return object ? object->accDoDefaultAction(self) : hr;
 }
 

@@ -10,11 +10,9 @@
 namespace hostkit {
 
 // Posts key "VK", "VK+shift" or "VK+alt" (VK decimal) to the focused window and runs `pump`
-// while Shift shows as held: "key TEXT", or an error line.
-std::string PressKey(const std::string& text, const std::function<void()>& pump);
-
-// "focus ID CLASS inside|outside": the focused window, and whether it lies in `root`.
-std::string FocusLine(HWND root);
+// while Shift shows as held: "key TEXT ID inside|outside", the window with the focus then and
+// whether it lies in `root`; or an error line.
+std::string PressKey(const std::string& text, HWND root, const std::function<void()>& pump);
 
 // "acc ID CLASS NAME ROLE STATE ACTION" (role and state in hex) for each descendant of `root`,
 // then the state change and focus WinEvents since the last call: "winevent state|focus ID".

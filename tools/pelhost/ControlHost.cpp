@@ -286,8 +286,9 @@ void ControlHost::RunActions() {
       case HostAction::kHover: Hover(action.argument); break;
       case HostAction::kCheck: Check(action.argument); break;
       // As typed: the loop hands the key to the control's TranslateAccelerator first.
-      case HostAction::kPress: report_.Line(hostkit::PressKey(action.argument, [this] { Pump(); })); break;
-      case HostAction::kFocus: report_.Line(hostkit::FocusLine(ControlWindow())); break;
+      case HostAction::kPress:
+        report_.Line(hostkit::PressKey(action.argument, ControlWindow(), [this] { Pump(); }));
+        break;
     }
     Pump();
   }

@@ -31,8 +31,7 @@ const char* const kHostUsage =
     "  --select ID:INDEX   choose entry INDEX of the combo box with control ID\n"
     "  --hover ID          move the mouse over the child window with control ID\n"
     "  --check TITLE:ID    report the check state of a dialog's button\n"
-    "  --press VK[+shift|+alt]  press a key in the window with the focus\n"
-    "  --focus             report the window with the focus\n";
+    "  --press VK[+shift|+alt]  press a key in the focused window; reports the focus after it\n";
 
 namespace {
 
@@ -99,8 +98,6 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options
       options.actions.push_back({HostAction::kWindows, {}});
     } else if (a == "--dialogs") {
       options.actions.push_back({HostAction::kDialogs, {}});
-    } else if (a == "--focus") {
-      options.actions.push_back({HostAction::kFocus, {}});
     } else if (a.rfind("--", 0) != 0) {
       if (!options.control.empty()) {
         error = "more than one control named";

@@ -10,7 +10,7 @@ namespace pel::host {
 struct HostAction {
   enum Kind {
     kWait, kGet, kPut, kCall, kVerb, kClick, kClickAt, kWindows, kShot,
-    kDialogs, kDialogClick, kKey, kSelect, kHover, kCheck, kPress, kFocus
+    kDialogs, kDialogClick, kKey, kSelect, kHover, kCheck, kPress
   };
   Kind kind;
   std::string argument;

@@ -48,8 +48,9 @@ struct OperPaneWindow::Parts {
              hosting),
         keyboard(view, [window = &owner] { return window->Window(); }, hosting.controlSite),
         pane(PanePorts{view, dialogs, messages, system}, ctrl) {
-    view.SetChildSupport(PaneChildSupport{[this](const MSG& msg) { return keyboard.Translate(msg); },
-                                          [this] { return keyboard.CuesShown(); }});
+    view.SetChildSupport(
+        PaneChildSupport{[this](const MSG& msg) { return keyboard.Translate(msg); },
+                         [this] { return keyboard.CuesShown(); }});
   }
 
   WinSnapshotSystem system;
@@ -74,8 +75,9 @@ std::unique_ptr<OperPaneWindow> OperPaneWindow::Create(HWND parent, const ChildR
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (!RegisterPaneClass(&OperPaneWindow::WindowProc)) return nullptr;
     // Its text names it for accessibility clients.
+    const std::wstring name = AccessibleText(IDS_ACC_PANE);
     const HWND window = CreateWindowExW(
-        0, kClassName, AccessibleText(IDS_ACC_PANE).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left, rect.top,
+        0, kClassName, name.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left, rect.top,
         rect.right - rect.left, rect.bottom - rect.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), com::ModuleInstance(), pane.get());
     if (window != nullptr) return pane;

@@ -21,7 +21,7 @@ class WinComboWindow final : public ISkinComboWindow, public IAccessibleSource {
  public:
   // `labelText`: the string resource of the label that names the list.
   WinComboWindow(CSkinComboBox& model, PaneChildSupport support, int labelText);
-  ~WinComboWindow();
+  ~WinComboWindow() override;
   WinComboWindow(const WinComboWindow&) = delete;
   WinComboWindow& operator=(const WinComboWindow&) = delete;
 

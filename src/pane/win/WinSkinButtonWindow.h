@@ -25,7 +25,7 @@ class WinSkinButtonWindow final : public ISkinButtonWindow, public IAccessibleSo
  public:
   // `labelText`: the string of a label button's name (it has no active tooltip), 0 otherwise.
   WinSkinButtonWindow(CSkinButton& model, PaneChildSupport support, int labelText = 0);
-  ~WinSkinButtonWindow();
+  ~WinSkinButtonWindow() override;
   WinSkinButtonWindow(const WinSkinButtonWindow&) = delete;
   WinSkinButtonWindow& operator=(const WinSkinButtonWindow&) = delete;
 

@@ -41,9 +41,8 @@ void ControlActions::Run(const Action& action) {
     case Action::kGet: Get(action.argument); break;
     // As typed: ATL does not pre-translate keys, so they reach the focused window as posted.
     case Action::kKey:
-      report_.Line(hostkit::PressKey(action.argument, [] { PumpMessages(50); }));
+      report_.Line(hostkit::PressKey(action.argument, control_, [] { PumpMessages(50); }));
       break;
-    case Action::kFocus: report_.Line(hostkit::FocusLine(control_)); break;
     case Action::kAcc:
       report_.Line("acc-walk");
       for (const std::string& line : hostkit::AccessibleLines(control_)) report_.Line(line);

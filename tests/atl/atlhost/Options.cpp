@@ -19,7 +19,7 @@ const char kUsage[] =
     "actions, run in every cycle:\n"
     "  --wait MS  --windows  --click ID  --click-at X,Y  --select ID:INDEX  --get NAME\n"
     "  --resize WxH (ATL's window, which hands the size to the control)\n"
-    "  --key VK[+shift|+alt] (posted to the focused window)  --focus\n"
+    "  --key VK[+shift|+alt] (posted to the focused window; reports the focus after it)\n"
     "  --acc (the control's windows as accessibility clients see them)  --acc-do ID\n";
 
 }  // namespace
@@ -44,8 +44,6 @@ bool ParseOptions(int argc, wchar_t** argv, Options* options) {
     if (action) continue;
     if (args.Flag(L"--windows")) {
       options->actions.push_back({Action::kWindows, {}});
-    } else if (args.Flag(L"--focus")) {
-      options->actions.push_back({Action::kFocus, {}});
     } else if (args.Flag(L"--acc")) {
       options->actions.push_back({Action::kAcc, {}});
     } else if (args.Flag(L"--no-spy")) {

@@ -6,7 +6,7 @@
 
 struct Action {
   enum Kind {
-    kWait, kWindows, kClick, kClickAt, kSelect, kGet, kResize, kKey, kFocus, kAcc, kAccDo
+    kWait, kWindows, kClick, kClickAt, kSelect, kGet, kResize, kKey, kAcc, kAccDo
   } kind;
   std::string argument;
 };
