@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
-"""wine.access: the pane as screen readers and keyboard users meet it, against kvsim's demo
-server with the stand-ins: oleacc and keys in Wine's ATL (atlhost: keys posted to the focused
-window, as ATL does not pre-translate them), keys in pelhost (through the control's
-TranslateAccelerator). Run by tests/atl/atl.sh.   access_e2e.py BIN WORK ARCH KVSIM
-Each section is a function of the demo server's port, listed in SECTIONS."""
+"""wine.access: the pane for screen readers and keyboard users against kvsim's demo server: oleacc
+and keys in Wine's ATL (which does not pre-translate keys), keys in pelhost (through the
+control's TranslateAccelerator). Run by tests/atl/atl.sh as access_e2e.py BIN WORK ARCH KVSIM;
+each section is a function of the demo server's port, listed in SECTIONS."""
 import os
 import subprocess
 import sys
@@ -29,15 +28,14 @@ EXPECTED = {3000: ("Camera Control", CHECK), 3001: ("Ptz Control", CHECK),
 
 
 def run(name, program, args, port):
-    """The host's report lines split at tabs, with its walks and focus reports, and the
-    stand-ins' log of the run."""
+    """The report's lines split at tabs, its walks, the focus after each key, the stand-ins' log."""
     report = os.path.join(WORK, name + ".txt")
     take_log(LOG)
-    params = ["strIpAddr=127.0.0.1", f"iHttpPort={port}", "strUserID=demo", "strUserPWD=demo"]
-    command = ["wine", os.path.join(BIN, program), "--out", winpath(report)]
+    command = ["wine", os.path.join(BIN, program), "--out", winpath(report), "--param",
+               "strIpAddr=127.0.0.1", "--param", f"iHttpPort={port}", "--param", "strUserID=demo"]
     command += (["--cycles", "1", "--no-spy"] if program == "atlhost.exe" else
                 ["--test", "--dll", winpath(os.path.join(BIN, "Pelioran.ocx"))])
-    command += [a for p in params for a in ("--param", p)] + ["--wait", "300"] + args
+    command += ["--param", "strUserPWD=demo", "--wait", "300"] + args
     status = subprocess.run(command + ["{FE4F5263-11D5-4724-95BA-A978983B6369}"], timeout=180,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
     lines = open(report, encoding="utf-8").read().splitlines() if os.path.exists(report) else []
@@ -60,8 +58,7 @@ def shown(log, camera):
 
 
 def screen_reader(port):
-    """Through AccessibleObjectFromWindow: names, roles, states, before and after a latch by
-    the mouse and one by the default action, and the WinEvents of the latches."""
+    """Names, roles, states before and after latches by the mouse and the default action."""
     fields, walks, _, log = run("msaa", "atlhost.exe", ["--acc", "--click", "3002", "--wait", "200",
                                                         "--acc", "--acc-do", "3003", "--wait",
                                                         "200", "--acc"], port)
@@ -80,7 +77,7 @@ def screen_reader(port):
     check(before[3002][2] & CHECKED and not clicked[3002][2] & CHECKED,
           f"msaa: Cam1's click unchecks it ({before[3002][2]:#x} -> {clicked[3002][2]:#x})")
     check(["acc-do", "3003", "0x00000000"] in fields and done[3003][2] & CHECKED and
-          shown(log, 2) == ["FALSE", "TRUE"], f"msaa: Cam2's default action latches it")
+          shown(log, 2) == ["FALSE", "TRUE"], "msaa: Cam2's default action latches it")
     events = [f[1:] for f in fields if f[0] == "winevent"]
     check(all(e in events for e in (["state", "3002"], ["state", "3003"], ["focus", "3002"])),
           f"msaa: the latches and the focus raised WinEvents ({events[:8]})")
@@ -88,23 +85,20 @@ def screen_reader(port):
 
 def atl_keys(port):
     """In Wine's ATL: Tab, Down, Left, Space, Shift+Tab, Alt+Down on a list, Escape, and out."""
-    args = ["--click", "3002", "--wait", "200"]
-    for key in [TAB, "40", "37", SPACE, BACK, BACK, BACK, "40+alt"]:
-        args += ["--key", key]
+    keys = [TAB, "40", "37", SPACE, BACK, BACK, BACK, "40+alt"]
+    args = ["--click", "3002", "--wait", "200"] + [a for k in keys for a in ("--key", k)]
     _, walks, focus, log = run("atl-keys", "atlhost.exe", args + ["--acc", "--key", "27"] +
                                ["--key", BACK] * 3, port)
-    check(focus == [3003, 3005, 3004, 3004, 3003, 3002, MODULES, MODULES, MODULES, 3001, 3000,
-                    "out"],
+    check(focus == [3003, 3005, 3004, 3004, 3003, 3002] + [MODULES] * 3 + [3001, 3000, "out"],
           f"atl keys: the focus follows the keys and leaves past CAM ({focus})")
     check(shown(log, 3) == ["FALSE", "TRUE"], f"atl keys: Space on Cam3 shows it ({shown(log, 3)})")
     check(walks and walks[0][MODULES][2] & EXPANDED, "atl keys: Alt+Down opens the module list")
 
 
 def pelhost_keys(port):
-    """In pelhost, through TranslateAccelerator: Space and Enter press; fourteen Tabs from Cam2
-    reach the relay output button, the last control, and one more leaves the control."""
-    args = ["--click", "3002", "--wait", "200", "--press", TAB, "--press", SPACE, "--wait", "200",
-            "--press", "13", "--wait", "200", "--press", "39"]
+    """In pelhost: Space and Enter press; Tabs reach the last control (DO), then leave."""
+    args = ["--click", "3002"] + [a for k in (TAB, SPACE, "13", "39") for a in ("--wait", "200",
+                                                                              "--press", k)]
     _, _, focus, log = run("pelhost-keys", "pelhost.exe", args + ["--press", TAB] * 15, port)
     check(focus[:4] == [3003] * 4 and focus[-2:] == [3016, "out"],
           f"pelhost keys: Tab, Space, Enter, Right, fourteen Tabs to the last and out ({focus})")
@@ -115,8 +109,7 @@ def pelhost_keys(port):
 SECTIONS = [screen_reader, atl_keys, pelhost_keys]
 KV = Kvsim(KVSIM, WORK)
 try:
-    PORT = KV.load(os.path.join(os.path.dirname(os.path.dirname(HERE)), "tools", "kvsim",
-                                "demo.scenario"))
+    PORT = KV.load(os.path.join(HERE, "..", "..", "tools", "kvsim", "demo.scenario"))
     check(regsvr32(ARCH, os.path.join(BIN, "PelStandins.dll")), "the stand-ins registered")
     for section in SECTIONS:
         section(PORT)

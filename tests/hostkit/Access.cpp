@@ -15,10 +15,8 @@ std::vector<std::string> g_events;
 
 void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
                          DWORD) {
-  if (window == nullptr || object != OBJID_CLIENT || child != CHILDID_SELF ||
-      (event != EVENT_OBJECT_FOCUS && event != EVENT_OBJECT_STATECHANGE)) {
-    return;
-  }
+  if (window == nullptr || object != OBJID_CLIENT || child != CHILDID_SELF) return;
+  if (event != EVENT_OBJECT_FOCUS && event != EVENT_OBJECT_STATECHANGE) return;
   g_events.push_back(std::string("winevent\t") + (event == EVENT_OBJECT_FOCUS ? "focus" : "state") +
                      "\t" + std::to_string(GetDlgCtrlID(window)));
 }
@@ -38,6 +36,8 @@ ComRef<IAccessible> ClientObject(HWND window, HRESULT* hr) {
   return object;
 }
 
+VARIANT Self() { VARIANT self{}; self.vt = VT_I4; return self; }  // CHILDID_SELF
+
 std::string Field(BSTR text) {
   std::string field = text ? Escaped(std::wstring_view(text, SysStringLen(text))) : "";
   SysFreeString(text);
@@ -48,8 +48,7 @@ void Walk(HWND parent, std::vector<std::string>& lines) {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     HRESULT hr = S_OK;
     ComRef<IAccessible> object = ClientObject(child, &hr);
-    VARIANT self{}, role{}, state{};
-    self.vt = VT_I4;  // CHILDID_SELF
+    VARIANT self = Self(), role{}, state{};
     BSTR name = nullptr, action = nullptr;
     if (object) {
       object->get_accName(self, &name);
@@ -107,9 +106,7 @@ std::vector<std::string> AccessibleLines(HWND root) {
 HRESULT DoDefaultAction(HWND window) {
   HRESULT hr = S_OK;
   ComRef<IAccessible> object = ClientObject(window, &hr);
-  VARIANT self{};
-  self.vt = VT_I4;  // CHILDID_SELF
-  return object ? object->accDoDefaultAction(self) : hr;
+  return object ? object->accDoDefaultAction(Self()) : hr;
 }
 
 }  // namespace hostkit

@@ -1,6 +1,5 @@
 // The actions a test runs against the hosted control: waiting with the message loop running,
-// listing the control's windows, clicks, keys, a combo box choice, property reads and what
-// accessibility clients see.
+// listing the control's windows, clicks, keys, a combo box choice, property reads and oleacc.
 #pragma once
 #include <oaidl.h>
 #include <windows.h>

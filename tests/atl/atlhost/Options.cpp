@@ -19,8 +19,7 @@ const char kUsage[] =
     "actions, run in every cycle:\n"
     "  --wait MS  --windows  --click ID  --click-at X,Y  --select ID:INDEX  --get NAME\n"
     "  --resize WxH (ATL's window, which hands the size to the control)\n"
-    "  --key VK[+shift|+alt] (posted to the focused window; reports the focus after it)\n"
-    "  --acc (the control's windows as accessibility clients see them)  --acc-do ID\n";
+    "  --key VK[+shift|+alt] (to the focused window)  --acc (what oleacc shows)  --acc-do ID\n";
 
 }  // namespace
 

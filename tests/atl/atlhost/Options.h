@@ -5,9 +5,7 @@
 #include <vector>
 
 struct Action {
-  enum Kind {
-    kWait, kWindows, kClick, kClickAt, kSelect, kGet, kResize, kKey, kAcc, kAccDo
-  } kind;
+  enum Kind { kWait, kWindows, kClick, kClickAt, kSelect, kGet, kResize, kKey, kAcc, kAccDo } kind;
   std::string argument;
 };
 
