@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 """wine.access: the pane for screen readers and keyboard users against kvsim's demo server: oleacc
-and keys in Wine's ATL (which does not pre-translate keys), keys in pelhost (through the
-control's TranslateAccelerator). Run by tests/atl/atl.sh as access_e2e.py BIN WORK ARCH KVSIM;
-each section is a function of the demo server's port, listed in SECTIONS."""
+and keys in Wine's ATL (no pre-translation), keys in pelhost (through TranslateAccelerator). Run
+by tests/atl/atl.sh (access_e2e.py BIN WORK ARCH KVSIM); each section is a function in SECTIONS."""
 import os
 import subprocess
 import sys
@@ -39,9 +38,9 @@ def run(name, program, args, port):
     status = subprocess.run(command + ["{FE4F5263-11D5-4724-95BA-A978983B6369}"], timeout=180,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
     lines = open(report, encoding="utf-8").read().splitlines() if os.path.exists(report) else []
-    errors = [line for line in lines if line.startswith(("error\t", "msgbox\t"))]
-    check(status == 0 and lines[-1:] == ["done"] and errors == [],
-          f"{name}: {program} ran to the end, no error or message box ({status}, {errors})")
+    check(status == 0 and lines[-1:] == ["done"] and not any(line.startswith(("error\t", "msgbox"))
+                                                             for line in lines),
+          f"{name}: {program} ran to the end, no error or message box ({status}, {report})")
     fields, walks = [line.split("\t") for line in lines], []
     for f in fields:
         if f[0] == "acc-walk":
@@ -73,8 +72,7 @@ def screen_reader(port):
           "msaa: buttons and lists are focusable, available, pressed or opened by default")
     check(before[PANE][0] == "Operation pane" and before[VIEWER][0] == "Video",
           f"msaa: the pane and the viewer area are named ({before[PANE]}, {before[VIEWER]})")
-    # The demo starts with camera 1 shown: its click unlatches it.
-    check(before[3002][2] & CHECKED and not clicked[3002][2] & CHECKED,
+    check(before[3002][2] & CHECKED and not clicked[3002][2] & CHECKED,  # shown at the start
           f"msaa: Cam1's click unchecks it ({before[3002][2]:#x} -> {clicked[3002][2]:#x})")
     check(["acc-do", "3003", "0x00000000"] in fields and done[3003][2] & CHECKED and
           shown(log, 2) == ["FALSE", "TRUE"], "msaa: Cam2's default action latches it")
@@ -96,10 +94,14 @@ def atl_keys(port):
 
 
 def pelhost_keys(port):
-    """In pelhost: Space and Enter press; Tabs reach the last control (DO), then leave."""
-    args = ["--click", "3002"] + [a for k in (TAB, SPACE, "13", "39") for a in ("--wait", "200",
-                                                                              "--press", k)]
-    _, _, focus, log = run("pelhost-keys", "pelhost.exe", args + ["--press", TAB] * 15, port)
+    """In pelhost: the focus mark after a key; Space, Enter press; Tabs to DO, the last, and out."""
+    shots = [os.path.join(WORK, f"{n}.bmp") for n in ("clicked", "tabbed")]
+    keys = [a for k in (SPACE, "13", "39") for a in ("--wait", "200", "--press", k)]
+    args = ["--click", "3002", "--wait", "200", "--shot", winpath(shots[0]), "--press", TAB,
+            "--shot", winpath(shots[1])] + keys + ["--press", TAB] * 15
+    _, _, focus, log = run("pelhost-keys", "pelhost.exe", args, port)
+    check(len({open(shot, "rb").read() for shot in shots}) == 2,
+          "pelhost keys: the focus mark on Cam2, the only change a Tab makes in the picture")
     check(focus[:4] == [3003] * 4 and focus[-2:] == [3016, "out"],
           f"pelhost keys: Tab, Space, Enter, Right, fourteen Tabs to the last and out ({focus})")
     check(shown(log, 2) == ["FALSE", "TRUE", "FALSE"],

@@ -21,8 +21,7 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, L
                      "\t" + std::to_string(GetDlgCtrlID(window)));
 }
 
-// The events arrive with the thread's messages (out of context), from the first walk on.
-struct WinEventHook {
+struct WinEventHook {  // out of context: the events come with the thread's messages
   HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, nullptr,
                                        OnWinEvent, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   ~WinEventHook() { UnhookWinEvent(hook); }
