@@ -24,7 +24,7 @@ TEST(HttpReadLimit, TricklingServerFailsTheReadAtTheLimit) {
   const auto read = [&](decltype(&HttpGet) get) {
     std::vector<char> buffer(4096);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(get("/a", "127.0.0.1", kvsim.port(), "", "", buffer.data(), 4096, "", 0),
+    EXPECT_EQ(get("/a", "127.0.0.1", kvsim.port(), "", "", buffer.data(), 4096, "", 0, nullptr),
               HTTP_GET_FAILED);
     EXPECT_EQ(errno, SOCK_ERR_TIMEOUT);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
