@@ -72,7 +72,7 @@ set_target_properties(Pelioran PROPERTIES SUFFIX ".ocx")
 target_include_directories(Pelioran PRIVATE ${PEL_GENERATED} ${PEL_RES})
 set_source_files_properties(${PEL_RES}/Pelioran.rc PROPERTIES OBJECT_DEPENDS
   "${PEL_GENERATED}/Pelioran.tlb;${PEL_RES}/strings.inc;${PEL_RES}/PelioranRes.h;${PEL_RES}/Pelioran.ico;${PEL_RES}/Toolbox.bmp;${PEL_RES}/Skins.rc;${PEL_RES}/Dialogs.rc;${PEL_RES}/SkinIds.h;${PEL_RES}/DialogIds.h")
-target_link_libraries(Pelioran PRIVATE pelcomframe pelcore comdlg32 comctl32 urlmon oleacc)
+target_link_libraries(Pelioran PRIVATE pelcomframe pelcore comdlg32 comctl32 urlmon oleacc secur32 crypt32)
 
 add_subdirectory(${CMAKE_SOURCE_DIR}/tests/hostkit ${CMAKE_BINARY_DIR}/tests/hostkit)
 add_subdirectory(${CMAKE_SOURCE_DIR}/tools/standins ${CMAKE_BINARY_DIR}/tools/standins)

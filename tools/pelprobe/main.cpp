@@ -8,6 +8,9 @@
 #include "Common/SockUtil/NetInit.h"
 #include "pelprobe/Commands.h"
 #include "pelprobe/StderrDiagnostics.h"
+#ifdef _WIN32
+#include "trust/win/SchannelChannelFactory.h"
+#endif
 
 namespace {
 
@@ -42,6 +45,10 @@ void PrintCommands(std::FILE* stream) {
 
 int main(int argc, char** argv) {
   const pel::probe::StderrDiagnostics diagnostics;
+#ifdef _WIN32
+  // https servers are read as the control reads them, through the system's TLS provider.
+  pel::UseSchannelForTls();
+#endif
   if (argc < 2) {
     PrintCommands(stderr);
     return kExitUsage;

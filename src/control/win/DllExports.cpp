@@ -11,6 +11,7 @@
 #include "com/ClassFactory.h"
 #include "com/Module.h"
 #include "com/OleControl.h"
+#include "trust/win/SchannelChannelFactory.h"
 
 namespace pel {
 void SendDiagnosticsToDebugger();  // DebugOutputSink.cpp
@@ -30,6 +31,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     pel::com::SetModuleInstance(instance);
     DisableThreadLibraryCalls(instance);
     pel::SendDiagnosticsToDebugger();
+    pel::UseSchannelForTls();
   } else if (reason == DLL_PROCESS_DETACH && !reserved) {
     pel::com::UnregisterControlWindowClasses();
   }
