@@ -1,7 +1,10 @@
 #include "control/PageFetch.h"
 
+#include <string>
+
 #include "net/HttpClient.h"
 #include "net/HttpStatus.h"
+#include "net/TlsFailureText.h"
 #include "res/StringTable.h"
 
 namespace pel {
@@ -13,13 +16,20 @@ PageReadOutcome FetchPage(const char* path, const ControlProperties& props,
   if (gate != nullptr && !gate->AllowRequest(props.strIpAddr, props.strIpAddrProxy)) {
     return PageReadOutcome::kNotRead;
   }
+  const std::string tlsHost = ServerTlsHost(props);
+  if (RefusesCredentialsOverPlainHttp(gate, props.strUserID, props.strUserPWD, tlsHost)) {
+    messages.ShowMessage(FormatResString(IDS_PLAIN_CREDENTIALS_REFUSED, props.strIpAddr.c_str()));
+    return PageReadOutcome::kNotRead;
+  }
   const int result = HttpGet(path, props.strIpAddr.c_str(),
                              static_cast<unsigned short>(props.iHttpPort), props.strUserID.c_str(),
                              props.strUserPWD.c_str(), page.bytes.data(),
                              static_cast<int>(page.bytes.size()), props.strIpAddrProxy.c_str(),
-                             static_cast<unsigned short>(props.iHttpPortProxy));
+                             static_cast<unsigned short>(props.iHttpPortProxy), tlsHost.c_str());
   if (result < 0) {
-    messages.ShowMessage(FormatResString(IDS_GETASPWP_READ_FAILED, path));
+    const std::string tlsText = TlsFailureText(result, tlsHost);
+    messages.ShowMessage(!tlsText.empty() ? tlsText
+                                          : FormatResString(IDS_GETASPWP_READ_FAILED, path));
     return PageReadOutcome::kRequestFailed;
   }
   page.received = static_cast<size_t>(result);

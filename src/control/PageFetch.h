@@ -25,8 +25,10 @@ struct PageBuffer {
 // Reads the page at `path` from the server the properties name (through their proxy when one
 // is set), with their credentials. After a failure its message has been shown: "GetAspWp (%s)
 // read failed." when the request failed, the status check's message when the status is not a
-// success. A request the gate (the control's site lock; none for tools) holds back is not sent
-// and shows nothing: kNotRead.
+// success; over TLS (ServerTlsHost), a failed secure connection shows its own message naming
+// the host. A request the gate (the control's site lock; none for tools) holds back is not sent
+// and shows nothing: kNotRead. When the gate refuses credentials over plain http, a read that
+// would carry them is not sent either and shows that: kNotRead.
 PageReadOutcome FetchPage(const char* path, const ControlProperties& props,
                           IUserMessages& messages, PageBuffer& page,
                           IRequestGate* gate = nullptr);

@@ -76,6 +76,7 @@ CPelioranOperPane::Handled CPelioranOperPane::ReleaseRelay() {
   settings.moduleNumber = props.iSvrID;
   settings.serverAddress = props.strIpAddr;
   settings.serverPort = props.iHttpPort;
+  settings.tlsHost = ServerTlsHost(props);
   settings.userId = props.strUserID;
   settings.password = props.strUserPWD;
   settings.proxyAddress = props.strIpAddrProxy;

@@ -15,4 +15,13 @@ class IRequestGate {
   virtual bool RefusesPlainCredentials() const { return false; }
 };
 
+// Whether a read must be refused before anything is sent: it would carry credentials (`user` or
+// `password` not empty) over plain http (no `tlsHost`) while `gate` refuses that.
+inline bool RefusesCredentialsOverPlainHttp(const IRequestGate* gate, const std::string& user,
+                                            const std::string& password,
+                                            const std::string& tlsHost) {
+  return gate != nullptr && (!user.empty() || !password.empty()) && tlsHost.empty() &&
+         gate->RefusesPlainCredentials();
+}
+
 }  // namespace pel

@@ -5,6 +5,7 @@
 
 #include "net/HttpClient.h"
 #include "net/HttpStatus.h"
+#include "net/TlsFailureText.h"
 #include "relay/SetRelayOutputs.h"
 #include "res/StringTable.h"
 
@@ -29,9 +30,25 @@ void CRelayOutputDlg::CloseWindow() {
   stateKnown_ = false;
 }
 
-bool CRelayOutputDlg::RequestAllowed() const {
-  return settings_.gate == nullptr ||
-         settings_.gate->AllowRequest(settings_.serverAddress, settings_.proxyAddress);
+bool CRelayOutputDlg::RequestAllowed(RelayOutcome& refusal) const {
+  refusal = RelayOutcome::kHeldBack;
+  if (settings_.gate != nullptr &&
+      !settings_.gate->AllowRequest(settings_.serverAddress, settings_.proxyAddress)) {
+    return false;
+  }
+  if (RefusesCredentialsOverPlainHttp(settings_.gate, settings_.userId, settings_.password,
+                                      settings_.tlsHost)) {
+    messages_.ShowMessage(
+        FormatResString(IDS_PLAIN_CREDENTIALS_REFUSED, settings_.serverAddress.c_str()));
+    refusal = RelayOutcome::kRefused;
+    return false;
+  }
+  return true;
+}
+
+void CRelayOutputDlg::ShowRequestFailure(int result, const std::string& fallback) {
+  const std::string tlsText = TlsFailureText(result, settings_.tlsHost);
+  messages_.ShowMessage(!tlsText.empty() ? tlsText : fallback);
 }
 
 void CRelayOutputDlg::ShowChecks() {
@@ -66,8 +83,9 @@ bool CRelayOutputDlg::ReadRelayState() {
     for (int n = 0; n < kRelayOutputs; ++n) view_->ShowBox(n, settings_.outputCount >= n + 1);
   }
 
-  if (!RequestAllowed()) {
-    ReadFailed(RelayOutcome::kHeldBack);
+  RelayOutcome refusal = RelayOutcome::kNone;
+  if (!RequestAllowed(refusal)) {
+    ReadFailed(refusal);
     return false;
   }
   const std::string path = RelayStatePath(settings_.moduleNumber);
@@ -76,9 +94,10 @@ bool CRelayOutputDlg::ReadRelayState() {
                              static_cast<unsigned short>(settings_.serverPort),
                              settings_.userId.c_str(), settings_.password.c_str(), buffer.data(),
                              static_cast<int>(buffer.size()), settings_.proxyAddress.c_str(),
-                             static_cast<unsigned short>(settings_.proxyPort));
+                             static_cast<unsigned short>(settings_.proxyPort),
+                             settings_.tlsHost.c_str());
   if (result < 0) {
-    messages_.ShowMessage(FormatResString(IDS_GETASPWP_READ_FAILED, path.c_str()));
+    ShowRequestFailure(result, FormatResString(IDS_GETASPWP_READ_FAILED, path.c_str()));
     ReadFailed(RelayOutcome::kRequestFailed);
     return false;
   }
@@ -112,8 +131,9 @@ void CRelayOutputDlg::SendRelayState() {
     dwDoData_ = (dwDoData_ & ~(1u << n)) | (static_cast<uint32_t>(check) << n);
   }
 
-  if (!RequestAllowed()) {
-    sendOutcome_ = RelayOutcome::kHeldBack;
+  RelayOutcome refusal = RelayOutcome::kNone;
+  if (!RequestAllowed(refusal)) {
+    sendOutcome_ = refusal;
     return;
   }
   std::vector<char> buffer(kRelayBufferSize, '\0');
@@ -121,9 +141,9 @@ void CRelayOutputDlg::SendRelayState() {
       settings_.moduleNumber, settings_.serverAddress.c_str(), settings_.serverPort,
       static_cast<uint8_t>(dwDoData_ & 0xFFu), settings_.userId.c_str(),
       settings_.password.c_str(), buffer.data(), static_cast<int>(buffer.size()),
-      settings_.proxyAddress.c_str(), settings_.proxyPort);
+      settings_.proxyAddress.c_str(), settings_.proxyPort, settings_.tlsHost.c_str());
   if (result <= 0) {
-    messages_.ShowMessage(LoadResString(IDS_KVDOCTRCGIWP_READ_FAILED));
+    ShowRequestFailure(result, LoadResString(IDS_KVDOCTRCGIWP_READ_FAILED));
     sendOutcome_ = RelayOutcome::kRequestFailed;
     return;
   }

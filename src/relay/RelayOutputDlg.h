@@ -17,6 +17,7 @@ namespace pel {
 struct RelayDialogSettings {
   std::string serverAddress;
   int32_t serverPort = 0;
+  std::string tlsHost;  // the host a secure connection must verify; empty for plain http
   std::string proxyAddress;
   int32_t proxyPort = 0;
   int32_t moduleNumber = -1;
@@ -35,6 +36,7 @@ enum class RelayOutcome {
   kRequestFailed,  // the request itself failed
   kStatusFailed,   // the answer's status was not a success
   kHeldBack,       // the site lock held the request back: nothing was sent or shown
+  kRefused,        // policy refused credentials over plain http: nothing was sent
 };
 
 // The Relay Output Control dialog: one check box per relay output, named and
@@ -79,7 +81,11 @@ class CRelayOutputDlg {
   void DisableAllBoxes();
   void ReadFailed(RelayOutcome outcome);
   void CloseWindow();
-  bool RequestAllowed() const;
+  // Whether the request may go; when policy refuses it, its message is shown and the outcome
+  // is kRefused.
+  bool RequestAllowed(RelayOutcome& refusal) const;
+  // Shows the message of a failed request: the secure connection's own, or `fallback`.
+  void ShowRequestFailure(int result, const std::string& fallback);
 
   IUserMessages& messages_;
   IRelayDialogView* view_ = nullptr;

@@ -45,7 +45,8 @@ struct RelayRun {
 
 int OutcomeStatus(RelayOutcome outcome) {
   switch (outcome) {
-    case RelayOutcome::kRequestFailed: return kExitRequestFailed;
+    case RelayOutcome::kRequestFailed:
+    case RelayOutcome::kRefused: return kExitRequestFailed;
     case RelayOutcome::kStatusFailed: return kExitStatusFailed;
     case RelayOutcome::kNoModule: return kExitUsage;
     default: return kExitOk;
@@ -82,6 +83,7 @@ void RunDialog(const CPelioranCtrl& ctrl, const std::optional<SetRequest>& set, 
   RelayDialogSettings s;
   s.serverAddress = p.strIpAddr;
   s.serverPort = p.iHttpPort;
+  s.tlsHost = ServerTlsHost(p);
   s.proxyAddress = p.strIpAddrProxy;
   s.proxyPort = p.iHttpPortProxy;
   s.moduleNumber = p.iSvrID;

@@ -1,6 +1,8 @@
 #include "pelprobe/ServerOptions.h"
 
+#include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace pel::probe {
@@ -20,6 +22,16 @@ bool SplitProxy(const std::string& text, std::string& host, int32_t& port) {
   int64_t number = 0;
   if (!ParseDecimal(text.substr(colon + 1), kLowestPort, kHighestPort, number)) return false;
   port = static_cast<int32_t>(number);
+  return true;
+}
+
+// An "https://" address is the page's own origin: the page came from that server over https.
+bool IsHttpsUrl(const std::string& text) {
+  static constexpr char kScheme[] = "https://";
+  if (text.size() < sizeof kScheme - 1) return false;
+  for (size_t i = 0; i + 1 < sizeof kScheme; ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) != kScheme[i]) return false;
+  }
   return true;
 }
 
@@ -46,7 +58,7 @@ OptionParser::Result ParseServerOptions(const std::vector<std::string>& args,
                    std::numeric_limits<int32_t>::max(), &module,
                    "after the start, pick module N in the module list");
   parser.AddText("--page-url", "URL", &probe.pageUrl,
-                 "URL of the page hosting the control, http://A:N/ when not given");
+                 "URL of the page hosting the control, http://A:N/ (an https A itself) when not given");
   parser.AddFlag("--no-browser", &noBrowser,
                  "hosted outside a web browser: the addresses are used unchanged");
   parser.AddFlag("--json", &options.json, "print one JSON object");
@@ -72,7 +84,12 @@ OptionParser::Result ParseServerOptions(const std::vector<std::string>& args,
   if (parser.Given("--module")) probe.module = static_cast<int32_t>(module);
   probe.browser = !noBrowser;
   if (probe.browser && !parser.Given("--page-url")) {
-    probe.pageUrl = "http://" + probe.strIpAddr + ":" + std::to_string(probe.iHttpPort) + "/";
+    if (IsHttpsUrl(probe.strIpAddr)) {
+      const bool hasPath = probe.strIpAddr.find('/', std::strlen("https://")) != std::string::npos;
+      probe.pageUrl = probe.strIpAddr + (hasPath ? "" : "/");
+    } else {
+      probe.pageUrl = "http://" + probe.strIpAddr + ":" + std::to_string(probe.iHttpPort) + "/";
+    }
   }
   return OptionParser::Result::kOk;
 }
