@@ -1,13 +1,16 @@
 // Feeds arbitrary bytes to the response path of the HTTP client: the header-end recogniser,
-// the Content-Length reading that ends a kept-alive response, and the status code reading.
+// the Content-Length reading that ends a kept-alive response, the status code reading, and a
+// proxy's answer to a tunnel request.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "net/HeaderEndRecogniser.h"
 #include "net/HttpStatus.h"
+#include "net/ProxyTunnel.h"
 #include "net/ResponseLength.h"
 
 using namespace pel;
@@ -58,5 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const int status = ReadHttpStatusCode(response, size);
   if (size < 12 && status != 0) std::abort();
+
+  // A tunnel opens only on a 2xx status line, whatever the header's length.
+  if (TunnelAccepted(response, headerLength) && (status < 200 || status > 299)) std::abort();
+  char connect[kTunnelAnswerArea];
+  const std::string host(response, size < 300 ? size : 300);
+  const int connectLength = MakeConnectRequest(host.c_str(), 443, connect, sizeof connect);
+  if (connectLength >= static_cast<int>(sizeof connect)) std::abort();
   return 0;
 }
