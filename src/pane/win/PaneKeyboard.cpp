@@ -29,7 +29,10 @@ PaneKeyboard::PaneKeyboard(WinPaneView& view, std::function<HWND()> paneWindow,
     : view_(view), paneWindow_(std::move(paneWindow)), site_(std::move(site)) {}
 
 bool PaneKeyboard::Translate(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  // Keys of the hosted panel's windows are the panel's.
+  const bool ours =
+      msg.hwnd == paneWindow_() || view_.ButtonOf(msg.hwnd) || view_.ComboOf(msg.hwnd);
+  if (!ours || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
   const UINT key = static_cast<UINT>(msg.wParam);
   const bool alt = AltHeld(msg);
   bool taken = false;

@@ -143,9 +143,13 @@ std::optional<LRESULT> WinSkinButtonWindow::Handle(UINT message, WPARAM wParam,
     case WM_GETOBJECT:
       if (const LRESULT object = AnswerGetObject(window, wParam, lParam, link_)) return object;
       break;
-    case WM_GETDLGCODE:
-      // Tab, the arrows, Space and Enter are the pane's, also in a dialog-like container.
-      return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: {
+      // Tab, the arrows, Space and Enter are the pane's, also in a dialog-like container;
+      // Escape stays the container's.
+      const auto* key = reinterpret_cast<const MSG*>(lParam);
+      const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+      return DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS | (enter ? DLGC_WANTMESSAGE : 0);
+    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       if (support_.keys && support_.keys(MSG{window, message, wParam, lParam, 0, {0, 0}})) {
