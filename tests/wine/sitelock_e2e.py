@@ -1,13 +1,12 @@
 #!/usr/bin/env python3
 """wine.sitelock: which pages may use the control, hosted in pelhost (posing as a browser with
 --url, or as none) against kvsim. Run by sitelock.sh.   sitelock_e2e.py BIN WORK ARCH KVSIM"""
-import contextlib
 import os
 import subprocess
 import sys
 
 from kvsim_control import Kvsim
-from wine_suite import check, finish, message_boxes, winpath
+from wine_suite import check, finish, message_boxes, registry, winpath
 
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -46,18 +45,6 @@ def case(name, url=None, refused_site=None):
         check(safety == (["0x00000000"] * 2 if url else []), f"{name}: safe ({safety})")
         check(sent[:1] == [f"GET http://127.0.0.1:{PORT}/asp-get/kvsvrinf.asp HTTP/1.1"] and
               59648 in children, f"{name}: the server page read, the pane made ({sent[:1]})")
-
-
-@contextlib.contextmanager
-def registry(key, added, *value):
-    """A registry value (in `added`, below `key`) for the cases inside; `key` goes after them."""
-    run = lambda *a: subprocess.run(["wine", "reg", *a], stdout=subprocess.DEVNULL,
-                                    stderr=subprocess.DEVNULL).returncode == 0
-    check(run("add", added, *value, "/f"), f"{added} set")
-    try:
-        yield
-    finally:
-        check(run("delete", key, "/f"), f"{key} taken back")
 
 
 KV = Kvsim(KVSIM, WORK)

@@ -1,5 +1,6 @@
 """What every Wine suite's script shares: its checks, Windows paths of Linux files and back,
 and the report fields the hosts escape (tests/hostkit/Text.h)."""
+import contextlib
 import os
 import re
 import subprocess
@@ -64,3 +65,23 @@ def message_boxes(lines):
         if fields[0] == "msgbox":
             boxes.append([unescape(f) for f in (fields + ["", ""])[1:3]])
     return boxes
+
+
+def reg_exe(arch):
+    """The reg.exe whose registry view the control of arch (x86_64, i686) reads."""
+    return "C:\\windows\\syswow64\\reg.exe" if arch == "i686" else "reg"
+
+
+@contextlib.contextmanager
+def registry(key, added, *value, exe="reg", wine=("wine",)):
+    """A registry value (in `added`, below `key`) for the cases inside; `key` goes after them
+    (a list: the arguments of `reg delete` that take it back, e.g. [KEY, "/v", NAME]). `wine`
+    is the command that runs Windows programs, `exe` the reg.exe of a registry view."""
+    run = lambda *a: subprocess.run([*wine, exe, *a], stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL).returncode == 0
+    check(run("add", added, *value, "/f"), f"{added} set")
+    try:
+        yield
+    finally:
+        removed = [key] if isinstance(key, str) else list(key)
+        check(run("delete", *removed, "/f"), f"{' '.join(removed)} taken back")
