@@ -7,7 +7,7 @@ export DEBIAN_FRONTEND=noninteractive
 pkgs=(cmake g++ make clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
       g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools libwine-dev
       wine wine64 wine32:i386 xvfb xauth pulseaudio tinyproxy nginx ffmpeg imagemagick
-      python3 procps wixl msitools osslsigncode openssl)
+      python3 procps wixl msitools osslsigncode openssl curl)
 
 missing=()
 for p in "${pkgs[@]}"; do
