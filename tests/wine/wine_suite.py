@@ -79,7 +79,7 @@ def registry(key, added, *value, exe="reg", wine=("wine",)):
     is the command that runs Windows programs, `exe` the reg.exe of a registry view."""
     run = lambda *a: subprocess.run([*wine, exe, *a], stdout=subprocess.DEVNULL,
                                     stderr=subprocess.DEVNULL).returncode == 0
-    check(run("add", added, *value, "/f"), f"{added} set")
+    check(run("add", added, *value, "/f"), f"{' '.join([added, *value[:2]])} set")
     try:
         yield
     finally:
