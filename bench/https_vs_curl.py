@@ -11,7 +11,9 @@ WIN_BUILD defaults to build/win-x86_64, KVSIM to build/native/tools/kvsim, 50 re
 prefix (PEL_WINEPREFIX, default build/bench-https-prefix) inside a private mount namespace
 whose system bundle of roots holds the throw-away authority; the machine's bundle is left as
 it is. curl resumes no TLS session (--no-sessionid) and closes each connection, as the
-control does.
+control does. The Windows side is timed with a steady clock rather than Google Benchmark:
+Debian packages that library for Linux only, and its source package comes from no installed
+package source.
 """
 import os
 import statistics
