@@ -8,6 +8,7 @@ TRUSTING is a Wine prefix that runs only in a private mount namespace whose syst
 roots has this run's throw-away authority appended; UNTRUSTING one that never saw it.
 """
 import os
+import re
 import subprocess
 import sys
 
@@ -23,14 +24,10 @@ SETTINGS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
 POLICY = r"HKLM\Software\Policies\Pelioran"
 AUTH = "Authorization: Basic ZGVtbzpkZW1v"  # demo:demo
 PAGES = ["/asp-get/kvsvrinf.asp", "/asp-get/kvmodinf.asp?KvModId=0"]
-TEXTS = {  # src/res/strings.inc
-    "untrusted": "Secure connection to %s refused: its certificate does not come from a trusted "
-                 "authority.",
-    "expired": "Secure connection to %s refused: its certificate has expired or is not yet valid.",
-    "wrong-name": "Secure connection to %s refused: its certificate does not name that host.",
-    "plain": "Credentials are not sent to %s over plain http: the RequireTls policy asks for an "
-             "https address.",
-}
+# The messages, by reason: the string table's texts 2057, 2058, 2059 and 2061.
+TEXTS = dict(zip(["untrusted", "expired", "wrong-name", "plain"], [
+    re.search(rf'PEL_STRING\({n}, \w+, "(.*)"\)', open(os.path.join(
+        ROOT, "src", "res", "strings.inc")).read()).group(1) for n in (2057, 2058, 2059, 2061)]))
 
 
 def wine_command(trusting):
