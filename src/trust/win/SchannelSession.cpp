@@ -64,6 +64,24 @@ TlsFailure FailureOfStatus(SECURITY_STATUS status) {
 SchannelSession::SchannelSession(SocketHandle sock)
     : sock_(std::move(sock)), input_(kTlsInputArea) {}
 
+SchannelSession::~SchannelSession() { SendCloseNotify(); }
+
+void SchannelSession::SendCloseNotify() {
+  if (!established_ || closed_ || !sock_.valid()) return;
+  DWORD shutdown = SCHANNEL_SHUTDOWN;
+  SecBuffer control[1] = {{sizeof shutdown, SECBUFFER_TOKEN, &shutdown}};
+  SecBufferDesc controlDesc{SECBUFFER_VERSION, 1, control};
+  if (ApplyControlToken(context_.get(), &controlDesc) != SEC_E_OK) return;
+  SecBuffer out[1] = {{0, SECBUFFER_TOKEN, nullptr}};
+  SecBufferDesc outDesc{SECBUFFER_VERSION, 1, out};
+  const ContextBuffer outOwner(out[0]);
+  unsigned long attributes = 0;
+  const SECURITY_STATUS status = InitializeSecurityContextW(
+      credentials_.get(), context_.get(), nullptr, kContextFlags, 0, 0, nullptr, 0, nullptr,
+      &outDesc, &attributes, nullptr);
+  if (status == SEC_E_OK || status == SEC_I_CONTEXT_EXPIRED) SendToken(out[0]);
+}
+
 TlsOpenResult SchannelSession::Open(SocketHandle sock, const std::string& host, int seconds,
                                     sock_clock::time_point deadline) {
   TlsOpenResult result;
@@ -175,7 +193,9 @@ TlsFailure SchannelSession::Handshake(const std::wstring& host, int seconds,
     ReportDiagnostic("TLS peer sent no certificate");
     return TlsFailure::kOther;
   }
-  return CheckServerCertificate(cert.get(), host);
+  const TlsFailure failure = CheckServerCertificate(cert.get(), host);
+  established_ = failure == TlsFailure::kNone;
+  return failure;
 }
 
 int SchannelSession::Send(const char* data, int length) {

@@ -24,6 +24,9 @@ class SchannelSession : public ITlsSession {
   static TlsOpenResult Open(SocketHandle sock, const std::string& host, int seconds,
                             sock_clock::time_point deadline);
 
+  // Tells the peer the session ends (close_notify) when it stands; the socket closes after.
+  ~SchannelSession() override;
+
   int Send(const char* data, int length) override;
   int Recv(char* buffer, int length, int seconds, sock_clock::time_point deadline) override;
 
@@ -34,6 +37,7 @@ class SchannelSession : public ITlsSession {
 
   TlsFailure Handshake(const std::wstring& host, int seconds, sock_clock::time_point deadline);
   bool SendToken(const SecBuffer& token);
+  void SendCloseNotify();
   // Receives more peer bytes after those held; false when the peer failed, closed or the area
   // is full.
   int ReceiveMore(int seconds, sock_clock::time_point deadline);
@@ -50,7 +54,8 @@ class SchannelSession : public ITlsSession {
   size_t inputLength_ = 0;
   std::vector<char> plain_;  // decrypted bytes not yet handed out
   size_t plainOffset_ = 0;
-  bool closed_ = false;  // the peer ended the session
+  bool closed_ = false;       // the peer ended the session
+  bool established_ = false;  // the handshake completed
 };
 
 }  // namespace pel
