@@ -70,8 +70,9 @@ add_dependencies(Pelioran pelioran_idl)
 pel_com_server(Pelioran)
 set_target_properties(Pelioran PROPERTIES SUFFIX ".ocx")
 target_include_directories(Pelioran PRIVATE ${PEL_GENERATED} ${PEL_RES})
+file(GLOB PEL_SKIN_FILES CONFIGURE_DEPENDS ${PEL_RES}/skins/*.bmp)
 set_source_files_properties(${PEL_RES}/Pelioran.rc PROPERTIES OBJECT_DEPENDS
-  "${PEL_GENERATED}/Pelioran.tlb;${PEL_RES}/strings.inc;${PEL_RES}/PelioranRes.h;${PEL_RES}/Pelioran.ico;${PEL_RES}/Toolbox.bmp;${PEL_RES}/Skins.rc;${PEL_RES}/Dialogs.rc;${PEL_RES}/SkinIds.h;${PEL_RES}/DialogIds.h")
+  "${PEL_SKIN_FILES};${PEL_GENERATED}/Pelioran.tlb;${PEL_RES}/strings.inc;${PEL_RES}/PelioranRes.h;${PEL_RES}/Pelioran.ico;${PEL_RES}/Toolbox.bmp;${PEL_RES}/Skins.rc;${PEL_RES}/Dialogs.rc;${PEL_RES}/SkinIds.h;${PEL_RES}/DialogIds.h")
 target_link_libraries(Pelioran PRIVATE pelcomframe pelcore comdlg32 comctl32 urlmon oleacc secur32 crypt32)
 
 add_subdirectory(${CMAKE_SOURCE_DIR}/tests/hostkit ${CMAKE_BINARY_DIR}/tests/hostkit)

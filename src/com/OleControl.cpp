@@ -18,12 +18,11 @@ std::vector<const wchar_t*>& RegisteredClasses() {
   return classes;
 }
 
+// The default size is given in 96-DPI pixels: the extent is the same length on every display
+// scale, and a container at a higher one gives the control as many more pixels.
 SIZEL PixelsToHimetric(SIZE px) {
-  HDC screen = GetDC(nullptr);
-  const int dpi_x = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-  const int dpi_y = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return {MulDiv(px.cx, kHimetricPerInch, dpi_x), MulDiv(px.cy, kHimetricPerInch, dpi_y)};
+  constexpr int kLayoutDpi = 96;
+  return {MulDiv(px.cx, kHimetricPerInch, kLayoutDpi), MulDiv(px.cy, kHimetricPerInch, kLayoutDpi)};
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "Common/DisplayScale.h"
 #include "ports/ControlChildren.h"
 
 namespace pel {
@@ -60,8 +61,12 @@ struct ControlDrawing {
   Rect divider;
 };
 
-// The drawing for the control's bounds and its window position (x, y) in the parent.
-ControlDrawing DrawingFor(const Rect& bounds, int x, int y);
+// The drawing for the control's bounds and its window position (x, y) in the parent; the
+// divider's place and size at the display's scale.
+ControlDrawing DrawingFor(const Rect& bounds, int x, int y, DisplayScale scale = {});
+
+// A child rectangle of the 96-DPI layout at the display's scale.
+ChildRect ScaledRect(const ChildRect& rect, DisplayScale scale);
 
 // Where the control's window goes when the container gives new position and clip rectangles.
 struct InPlacePlacement {

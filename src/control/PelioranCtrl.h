@@ -28,6 +28,8 @@ struct StartParams {
   IHostBrowser* hostBrowser = nullptr;    // the hosting web browser, null when there is none
   SiteLockInputs siteLock;                // what the shell gathered for the site lock; its
                                           //   serverHost is the start's own
+  int dpi = DisplayScale::kBaseDpi;       // the window's display scale: the children's
+                                          //   places and sizes follow it
 };
 
 // The services the control uses for its whole life.
@@ -103,7 +105,9 @@ class CPelioranCtrl {
   IRequestGate& RequestGate() { return site_; }
 
   // What the control paints, for its bounds.
-  ControlDrawing Drawing(const Rect& bounds) const { return DrawingFor(bounds, x_, y_); }
+  ControlDrawing Drawing(const Rect& bounds) const {
+    return DrawingFor(bounds, x_, y_, scale_);
+  }
 
   // --- Operations ----------------------------------------------------------------------------
   void RecomputeViewerLayout();
@@ -179,6 +183,7 @@ class CPelioranCtrl {
   IOperPaneLink* pane_ = nullptr;
   int x_ = 0;
   int y_ = 0;
+  DisplayScale scale_;
   int cx_ = 0;
   int cy_ = 0;
   std::array<int32_t, 6> pictureWidth_;

@@ -54,8 +54,9 @@ SiteDecision CPelioranCtrl::JudgeSite(SiteLockInputs inputs, bool addressKnown) 
 }
 
 bool CPelioranCtrl::Start(const StartParams& params, IControlChildren& children) {
-  viewerLeft_ = geometry::kViewerOriginLeft;
-  viewerTop_ = geometry::kViewerOriginTop;
+  scale_ = DisplayScale(params.dpi);
+  viewerLeft_ = scale_.Px(geometry::kViewerOriginLeft);
+  viewerTop_ = scale_.Px(geometry::kViewerOriginTop);
   const bool placed = params.x >= 0 && params.y >= 0;
   x_ = placed ? params.x : 0;
   y_ = placed ? params.y : 0;
@@ -74,10 +75,11 @@ bool CPelioranCtrl::Start(const StartParams& params, IControlChildren& children)
   }
   held.ShowTo(ports_.messages);
 
-  pane_ = children.CreatePane(geometry::kPaneRect, geometry::kPaneId);
+  pane_ = children.CreatePane(ScaledRect(geometry::kPaneRect, scale_), geometry::kPaneId);
   if (pane_ == nullptr) return false;
   // Without the viewer component the control still starts; its wrapper then does nothing.
-  viewer_.Attach(children.CreateViewer(geometry::kViewerCreateRect, geometry::kViewerId));
+  viewer_.Attach(
+      children.CreateViewer(ScaledRect(geometry::kViewerCreateRect, scale_), geometry::kViewerId));
 
   ReadServerInfo();
 
@@ -94,7 +96,7 @@ void CPelioranCtrl::OnMove(int x, int y) {
   viewer_.SetBRefreshCam(iSelCam_, true);
   ports_.window.MoveViewer(x_ + viewerLeft_, y_ + viewerTop_, geometry::ViewerWidth(iCamsOn_),
                            geometry::ViewerHeight(module_.iVideoFormat), true);
-  ports_.window.SizePane(geometry::kPaneWidth, geometry::kPaneHeight);
+  ports_.window.SizePane(scale_.Px(geometry::kPaneWidth), scale_.Px(geometry::kPaneHeight));
   ports_.window.Invalidate(true);
 }
 

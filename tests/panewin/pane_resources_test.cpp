@@ -1,11 +1,12 @@
-// What the pane makes goes with it: the button images, the windows and tooltips, the
-// background and the hosted components; and the GDI and USER object counts of the process
+// What the pane makes goes with it: the windows and tooltips, the shared skins and background
+// (with the last pane) and the hosted components; and the GDI and USER object counts of the process
 // where the system keeps them.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -37,7 +38,7 @@ TEST(PaneResources, RepeatedPanesReleaseWhatTheyMade) {
     ASSERT_TRUE(host.MakePane(round % 2 ? kOneCamera : kSixCameras));
     host.pane->Link().SetPaneMode(1);
     host.pane->Link().SetPaneMode(2);
-    std::vector<HBITMAP> bitmaps;
+    std::vector<HBITMAP> bitmaps;  // the skin each image is drawn from
     std::vector<HWND> windows;
     CPelioranOperPane& pane = host.pane->Pane();
     for (int i = 0; i < pane::kButtonCount; ++i) {
@@ -52,6 +53,8 @@ TEST(PaneResources, RepeatedPanesReleaseWhatTheyMade) {
       for (HWND tip : TooltipsOf(child)) windows.push_back(tip);
     }
     ASSERT_EQ(76u, bitmaps.size());
+    // Every image is a cell of one of the four skins the process shares.
+    ASSERT_EQ(4u, std::set<HBITMAP>(bitmaps.begin(), bitmaps.end()).size());
     // 19 buttons, 2 lists, the panel, 19 + 1 tooltips.
     ASSERT_EQ(42u, windows.size());
     for (HBITMAP bitmap : bitmaps) ASSERT_EQ(static_cast<DWORD>(OBJ_BITMAP), GetObjectType(bitmap));

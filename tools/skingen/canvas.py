@@ -2,20 +2,31 @@
 
 
 class Canvas:
-    def __init__(self, width, height, colour=(255, 255, 255)):
-        self.width = width
-        self.height = height
-        self.rgb = bytearray(bytes(colour) * (width * height))
+    """Drawn in logical pixels; each is `scale` x `scale` pixels of the picture (rgb), and a
+    shade blends over every row of the picture, so a 2x skin has a finer gradient."""
+
+    def __init__(self, width, height, colour=(255, 255, 255), scale=1):
+        self.scale = scale
+        self.width = width * scale
+        self.height = height * scale
+        self.rgb = bytearray(bytes(colour) * (self.width * self.height))
+
+    def _fill_pixels(self, x, y, w, h, colour):
+        x0, y0 = max(x, 0), max(y, 0)
+        x1, y1 = min(x + w, self.width), min(y + h, self.height)
+        if x1 <= x0:
+            return
+        line = bytes(colour) * (x1 - x0)
+        for row in range(y0, y1):
+            at = (row * self.width + x0) * 3
+            self.rgb[at:at + len(line)] = line
 
     def put(self, x, y, colour):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            at = (y * self.width + x) * 3
-            self.rgb[at:at + 3] = bytes(colour)
+        self.fill(x, y, 1, 1, colour)
 
     def fill(self, x, y, w, h, colour):
-        for row in range(y, y + h):
-            for col in range(x, x + w):
-                self.put(col, row, colour)
+        s = self.scale
+        self._fill_pixels(x * s, y * s, w * s, h * s, colour)
 
     def frame(self, x, y, w, h, colour):
         """A one-pixel rectangle just inside (x, y, w, h)."""
@@ -26,10 +37,12 @@ class Canvas:
 
     def shade(self, x, y, w, h, top, bottom):
         """Rows blending from `top` at the first to `bottom` at the last."""
-        for i in range(h):
-            t = i / (h - 1) if h > 1 else 0.0
+        s = self.scale
+        rows = h * s
+        for i in range(rows):
+            t = i / (rows - 1) if rows > 1 else 0.0
             colour = tuple(round(a + (b - a) * t) for a, b in zip(top, bottom))
-            self.fill(x, y + i, w, 1, colour)
+            self._fill_pixels(x * s, y * s + i, w * s, 1, colour)
 
     def line(self, x0, y0, x1, y1, colour):
         steps = max(abs(x1 - x0), abs(y1 - y0), 1)

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the operation pane's bitmaps: the four 432 x 96 button skins and the 180 x 700
-background, as 24-bit Windows bitmaps.
+background, as 24-bit Windows bitmaps, and the four skins again at twice the size (864 x 192,
+"skin_<look>_2x.bmp") for high display scales.
 
     skingen.py --out DIR     writes them into DIR
     skingen.py --check DIR   exit status 1 when the files in DIR differ from what it draws
@@ -113,9 +114,9 @@ def symbol_cell(canvas, x, y, name, look):
     tinyfont.draw_text(canvas, left + symbol_w + 5, cy - 3, name, SYMBOL_BLUE, bold=True)
 
 
-def draw_skin(look_name):
+def draw_skin(look_name, scale=1):
     look = LOOKS[look_name]
-    canvas = Canvas(WIDTH, HEIGHT, WHITE)
+    canvas = Canvas(WIDTH, HEIGHT, WHITE, scale)
     for x, y, w, caption, pressed_caption in BUTTONS:
         cell_face(canvas, x, y, w, look["face"])
         if look_name == "pressed" and pressed_caption:
@@ -130,12 +131,14 @@ def draw_skin(look_name):
         symbol_cell(canvas, x, y, name, look)
     for x, y, w, text in LABELS:
         centred_text(canvas, x, y, w, text, BLACK, bold=False)
-    return encode_bmp(WIDTH, HEIGHT, canvas.rgb)
+    return encode_bmp(canvas.width, canvas.height, canvas.rgb)
 
 
 def draw_all():
     """File name -> bytes of every bitmap."""
     files = {name: draw_skin(look) for _, look, name in FILES}
+    for _, look, name in FILES:
+        files[name.replace(".bmp", "_2x.bmp")] = draw_skin(look, 2)
     _, name, w, h = BACKGROUND
     files[name] = encode_bmp(w, h, Canvas(w, h, WHITE).rgb)
     return files

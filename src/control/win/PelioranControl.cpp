@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "Common/win/DisplaySettings.h"
 #include "control/ObjectSafety.h"
 #include "control/win/AboutBox.h"
 #include "control/win/Identities.h"
@@ -176,7 +177,7 @@ bool PelioranControl::OnCreateWindow(const CREATESTRUCTW& create) {
   // taken it.
   std::unique_ptr<WebBrowserHost> browser = FindHostBrowser(ClientSite());
   StartParams params{create.x, create.y, browser.get(),
-                     GatherSiteLockInputs(ClientSite(), browser.get())};
+                     GatherSiteLockInputs(ClientSite(), browser.get()), WindowDpi(Window())};
   const bool started = StartSequence(params);
   hostBrowser_ = std::move(browser);
   // The refused page's line, also as the window's text for those who read windows.
@@ -243,6 +244,11 @@ LRESULT PelioranControl::OnWindowMessage(UINT msg, WPARAM, LPARAM lp, bool& hand
       ctrl_.OnCameraLayout();
       handled = true;
       return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      // Sent to top-level windows only: the container hands them on to its controls.
+      if (children_) children_->DisplaySettingsChanged();
+      break;
     default:
       break;
   }

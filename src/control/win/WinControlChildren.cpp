@@ -35,6 +35,10 @@ IOperPaneLink* WinControlChildren::CreatePane(const ChildRect& rect, int id) {
   return pane_ ? &pane_->Link() : nullptr;
 }
 
+void WinControlChildren::DisplaySettingsChanged() {
+  if (pane_) pane_->DisplaySettingsChanged();
+}
+
 IDispatchPort* WinControlChildren::CreateViewer(const ChildRect& rect, int id) {
   const RECT area = {rect.left, rect.top, rect.right, rect.bottom};
   const HRESULT hr = viewer_.Create(

@@ -32,6 +32,8 @@ class WinControlChildren final : public IControlChildren {
   IDispatchPort* CreateViewer(const ChildRect& rect, int id) override;
 
   HostedControl& Viewer() { return viewer_; }
+  // Display settings (high contrast, colours) changed: the pane looks again.
+  void DisplaySettingsChanged();
 
   // A container's key message for the pane: true when the pane took it.
   bool TranslatePaneKey(const MSG& msg);

@@ -147,13 +147,17 @@ LRESULT OperPaneWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       const HDC dc = BeginPaint(window_, &ps);
-      if (dc != nullptr) PaintPane(dc, parts.view.Background(), parts.pane.Painting());
+      if (dc != nullptr) Paint(dc);
       EndPaint(window_, &ps);
       return 0;
     }
     case WM_PRINTCLIENT:
-      PaintPane(reinterpret_cast<HDC>(wParam), parts.view.Background(), parts.pane.Painting());
+      Paint(reinterpret_cast<HDC>(wParam));
       return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      parts.view.DisplaySettingsChanged();
+      break;
     case WM_DRAWITEM:
       if (parts.view.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
@@ -168,5 +172,12 @@ LRESULT OperPaneWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }
+
+void OperPaneWindow::Paint(HDC dc) {
+  PaintPane(dc, parts_->view.Skins().get(), parts_->pane.Painting(),
+            parts_->view.HighContrast());
+}
+
+void OperPaneWindow::DisplaySettingsChanged() { parts_->view.DisplaySettingsChanged(); }
 
 }  // namespace pel::win

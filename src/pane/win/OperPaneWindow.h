@@ -33,6 +33,9 @@ class OperPaneWindow {
   CPelioranOperPane& Pane();
   IOperPaneLink& Link();   // == Pane()
   HWND Window() const;
+  // The control's window passes on WM_SETTINGCHANGE and WM_SYSCOLORCHANGE, which reach only
+  // top-level windows.
+  void DisplaySettingsChanged();
 
   // A key message for the pane or a window in it (a container's pre-translation): true when
   // the pane's keyboard took it.
@@ -46,6 +49,7 @@ class OperPaneWindow {
   OperPaneWindow(CPelioranCtrl* ctrl, IUserMessages& messages, const HostingContext& hosting);
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc);
 
   std::unique_ptr<Parts> parts_;
   HWND window_ = nullptr;

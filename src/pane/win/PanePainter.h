@@ -6,9 +6,13 @@
 
 namespace pel::win {
 
-// The pane's own drawing into `dc`: the background bitmap (when there is one) at (0, 0) with
-// its stored size, the frame behind the serial/PTZ panel with the DC's default pen and brush,
-// and the version text on a transparent background in the DC's default font.
-void PaintPane(HDC dc, HBITMAP background, const PanePainting& painting);
+class SkinSet;
+
+// The pane's own drawing into `dc`, its figures at the skins' scale: the background bitmap
+// (when there is a set) at (0, 0) with its stored size, the frame behind the serial/PTZ panel
+// with the DC's default pen and brush, and the version text on a transparent background in
+// the DC's default font (the set's scaled one away from 96 DPI). In high contrast mode the
+// background is the window colour and the frame and text are in the window text colour.
+void PaintPane(HDC dc, const SkinSet* skins, const PanePainting& painting, bool highContrast);
 
 }  // namespace pel::win

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 
+#include "Common/win/DisplaySettings.h"
 #include "com/Module.h"
 #include "hosted/NullDispatch.h"
 #include "hosted/NvwVoiceDispids.h"
 #include "hosted/SfiUartDispids.h"
 #include "hosted/win/ComponentGuard.h"
 #include "hosted/win/ComponentIds.h"
+#include "pane/PaneControls.h"
+#include "pane/skin/SkinButton.h"
+#include "pane/win/HighContrastSetting.h"
 #include "pane/win/WinSkinImageSource.h"
 #include "res/PaneIds.h"
 #include "res/StringTable.h"
@@ -43,6 +47,11 @@ bool NotInstalled(HRESULT hr) {
          hr == HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) || hr == kComponentBlocked;
 }
 
+ChildRect Scaled(const DisplayScale& scale, const ChildRect& rect) {
+  return ChildRect{scale.Px(rect.left), scale.Px(rect.top), scale.Px(rect.right),
+                   scale.Px(rect.bottom)};
+}
+
 }  // namespace
 
 WinPaneView::WinPaneView(std::function<HWND()> paneWindow, PaneViewEvents events,
@@ -50,7 +59,8 @@ WinPaneView::WinPaneView(std::function<HWND()> paneWindow, PaneViewEvents events
     : paneWindow_(std::move(paneWindow)),
       events_(std::move(events)),
       hosting_(std::move(hosting)),
-      skins_(com::ModuleInstance()) {}
+      skinImages_([this] { return Skins(); }),
+      highContrast_(HighContrastOn()) {}
 
 WinPaneView::~WinPaneView() {
   ReleaseComponents();
@@ -59,8 +69,9 @@ WinPaneView::~WinPaneView() {
 
 bool WinPaneView::CreateButton(int control, int childId, CSkinButton& button) {
   if (!IsButton(control)) return false;
-  auto window = std::make_unique<WinSkinButtonWindow>(button, support_, LabelText(childId));
-  if (!window->Create(paneWindow_(), childId)) return false;
+  auto window = std::make_unique<WinSkinButtonWindow>(button, support_, LabelText(childId),
+                                                      PaneButtonCaption(control));
+  if (!window->Create(paneWindow_(), childId, Scaled(Scale(), button.rect()))) return false;
   buttons_[static_cast<size_t>(control)] = std::move(window);
   return true;
 }
@@ -71,7 +82,7 @@ bool WinPaneView::CreateComboBox(int control, int childId, const ChildRect& rect
   auto window = std::make_unique<WinComboWindow>(
       combo, support_,
       control == kPaneCtlModuleList ? IDS_ACC_MODULE_SELECTION : IDS_ACC_SPEED);
-  if (!window->Create(paneWindow_(), childId, rect)) return false;
+  if (!window->Create(paneWindow_(), childId, Scaled(Scale(), rect))) return false;
   combos_[static_cast<size_t>(control - kFirstList)] = std::move(window);
   return true;
 }
@@ -91,8 +102,39 @@ IDispatchPort* WinPaneView::CreatePanel(int childId) {
 }
 
 bool WinPaneView::LoadBackground(int resource, int width, int height) {
-  background_ = LoadBitmapResource(com::ModuleInstance(), resource, width, height);
-  return static_cast<bool>(background_);
+  const std::shared_ptr<const SkinSet> skins = Skins();
+  const std::optional<BitmapSize> size = skins ? skins->BaseSize(resource) : std::nullopt;
+  // The shared set holds the one background, at the size the pane gives it.
+  backgroundLoaded_ = size && size->width == width && size->height == height;
+  return backgroundLoaded_;
+}
+
+HBITMAP WinPaneView::Background() const {
+  return backgroundLoaded_ && skinSet_ ? skinSet_->Bitmap(pane::kBackgroundBitmap) : nullptr;
+}
+
+const DisplayScale& WinPaneView::Scale() {
+  static constexpr DisplayScale kBase;
+  if (!scale_) {
+    const HWND pane = paneWindow_();
+    if (pane == nullptr) return kBase;  // asked again once there is a window
+    scale_ = DisplayScale(WindowDpi(pane));
+  }
+  return *scale_;
+}
+
+std::shared_ptr<const SkinSet> WinPaneView::Skins() {
+  if (!skinSet_) skinSet_ = SkinSet::ForScale(com::ModuleInstance(), Scale());
+  return skinSet_;
+}
+
+void WinPaneView::DisplaySettingsChanged() {
+  const bool highContrast = HighContrastOn();
+  if (highContrast == highContrast_) return;
+  highContrast_ = highContrast;
+  if (HWND pane = paneWindow_()) {
+    RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
 }
 
 HWND WinPaneView::ControlWindow(int control) const {
@@ -105,11 +147,18 @@ HWND WinPaneView::TooltipWindow(int control) const {
 }
 
 void WinPaneView::MoveControl(int control, int x, int y, int width, int height) {
+  const DisplayScale& scale = Scale();
+  const int left = scale.Px(x);
+  const int top = scale.Px(y);
+  const int right = scale.Px(x + width);
+  const int bottom = scale.Px(y + height);
   if (control == kPaneCtlPanel) {
-    panel_.Move(RECT{x, y, x + width, y + height});
+    panel_.Move(RECT{left, top, right, bottom});
     return;
   }
-  if (HWND window = ControlWindow(control)) MoveWindow(window, x, y, width, height, TRUE);
+  if (HWND window = ControlWindow(control)) {
+    MoveWindow(window, left, top, right - left, bottom - top, TRUE);
+  }
 }
 
 void WinPaneView::ShowControl(int control, bool show) {
@@ -122,7 +171,8 @@ void WinPaneView::EnableControl(int control, bool enable) {
 
 void WinPaneView::ResizePane(int width, int height) {
   if (HWND pane = paneWindow_()) {
-    SetWindowPos(pane, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(pane, nullptr, 0, 0, Scale().Px(width), Scale().Px(height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -174,10 +224,12 @@ WinComboWindow* WinPaneView::ComboOf(HWND window) const {
   return nullptr;
 }
 
-bool WinPaneView::DrawItem(const DRAWITEMSTRUCT& item) const {
+bool WinPaneView::DrawItem(const DRAWITEMSTRUCT& item) {
   WinSkinButtonWindow* button = ButtonOf(item.hwndItem);
-  if (button != nullptr) button->Draw(item);
-  return button != nullptr;
+  if (button == nullptr) return false;
+  const std::shared_ptr<const SkinSet> skins = highContrast_ ? Skins() : nullptr;
+  button->Draw(item, highContrast_, skins ? skins->CaptionFont() : nullptr);
+  return true;
 }
 
 bool WinPaneView::SelectionChanged(HWND child) {
@@ -189,7 +241,9 @@ bool WinPaneView::SelectionChanged(HWND child) {
 void WinPaneView::ReleaseComponents() {
   voice_.reset();
   panel_.Destroy();
-  background_.Reset();
+  backgroundLoaded_ = false;
+  // The buttons' images keep the shared skins for as long as they need them.
+  skinSet_.reset();
 }
 
 void WinPaneView::ReleaseWindows() {

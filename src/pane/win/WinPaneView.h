@@ -5,14 +5,17 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "Common/DisplayScale.h"
 #include "control/OperPaneLink.h"
 #include "hosted/win/HostedControl.h"
 #include "pane/win/GdiHandles.h"
 #include "pane/win/PaneChildSupport.h"
 #include "pane/win/WinComboWindow.h"
 #include "pane/win/WinSkinButtonWindow.h"
+#include "pane/win/SkinSet.h"
 #include "pane/win/WinSkinImageSource.h"
 #include "ports/PaneView.h"
 
@@ -34,6 +37,10 @@ struct PaneViewEvents {
 // The pane's child windows as its model drives them: the owner-drawn buttons, the two drop-down
 // lists, the hosted serial/PTZ panel and voice component, the skins and the background. What it
 // makes belongs to the pane's window and goes with it (ReleaseComponents, ReleaseWindows).
+//
+// The model lays the pane out in 96-DPI pixels; the view places and draws at the scale of the
+// pane's window (asked once, when first needed) with the process's shared skins of that scale,
+// and with the system's colours while high contrast is on.
 class WinPaneView final : public IPaneView {
  public:
   // `hosting`: where the control is, for the components the pane hosts.
@@ -47,7 +54,7 @@ class WinPaneView final : public IPaneView {
   bool CreateButton(int control, int childId, CSkinButton& button) override;
   bool CreateComboBox(int control, int childId, const ChildRect& rect,
                       CSkinComboBox& combo) override;
-  ISkinImageSource& SkinImages() override { return skins_; }
+  ISkinImageSource& SkinImages() override { return skinImages_; }
   // A panel that is not installed (or must not run here) is an inert one, so that the pane
   // (and the control) still start; null only when an installed panel fails.
   IDispatchPort* CreatePanel(int childId) override;
@@ -68,7 +75,10 @@ class WinPaneView final : public IPaneView {
   WinComboWindow* ComboOf(HWND window) const;
 
   // Messages the pane's window hands on: true when the child was one of these.
-  bool DrawItem(const DRAWITEMSTRUCT& item) const;
+  bool DrawItem(const DRAWITEMSTRUCT& item);
+  // WM_SETTINGCHANGE or WM_SYSCOLORCHANGE: high contrast is read again and, when it changed,
+  // the pane and its children are redrawn.
+  void DisplaySettingsChanged();
   bool SelectionChanged(HWND child);
 
   // The pane's window is being destroyed: the hosted components and the background go.
@@ -76,7 +86,12 @@ class WinPaneView final : public IPaneView {
   // Its children are gone: so are the objects behind them.
   void ReleaseWindows();
 
-  HBITMAP Background() const { return background_.Get(); }
+  // The shared background bitmap while the pane has loaded it, else null.
+  HBITMAP Background() const;
+  // The scale of the pane's window and the skins shared at it (null when they cannot be had).
+  const DisplayScale& Scale();
+  std::shared_ptr<const SkinSet> Skins();
+  bool HighContrast() const { return highContrast_; }
   // The window of control `control` (PaneControl), null when it has none.
   HWND ControlWindow(int control) const;
   // The tooltip of a button (0..18) or list (19, 20), null when it has none.
@@ -101,12 +116,15 @@ class WinPaneView final : public IPaneView {
   PaneViewEvents events_;
   HostingContext hosting_;
   PaneChildSupport support_;
-  WinSkinImageSource skins_;
+  std::optional<DisplayScale> scale_;
+  std::shared_ptr<const SkinSet> skinSet_;
+  WinSkinImageSource skinImages_;
+  bool highContrast_;
   std::array<std::unique_ptr<WinSkinButtonWindow>, kPaneButtonCount> buttons_;
   std::array<std::unique_ptr<WinComboWindow>, 2> combos_;
   HostedControl panel_;
   std::unique_ptr<HostedControl> voice_;
-  GdiBitmap background_;
+  bool backgroundLoaded_ = false;
 };
 
 }  // namespace pel::win

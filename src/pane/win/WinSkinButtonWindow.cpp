@@ -12,16 +12,17 @@
 namespace pel::win {
 
 WinSkinButtonWindow::WinSkinButtonWindow(CSkinButton& model, PaneChildSupport support,
-                                         int labelText)
+                                         int labelText, ButtonCaption caption)
     : model_(model),
       support_(std::move(support)),
       labelText_(labelText),
+      caption_(caption),
       link_(std::make_shared<AccessibleLink>(*this)) {}
 
 WinSkinButtonWindow::~WinSkinButtonWindow() { link_->Cut(); }
 
-bool WinSkinButtonWindow::Create(HWND parent, int childId) {
-  if (!child_.Create(L"BUTTON", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, model_.rect(), parent,
+bool WinSkinButtonWindow::Create(HWND parent, int childId, const ChildRect& rect) {
+  if (!child_.Create(L"BUTTON", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect, parent,
                      childId, [this](UINT message, WPARAM wParam, LPARAM lParam) {
                        return Handle(message, wParam, lParam);
                      })) {
@@ -31,9 +32,12 @@ bool WinSkinButtonWindow::Create(HWND parent, int childId) {
   return true;
 }
 
-void WinSkinButtonWindow::Draw(const DRAWITEMSTRUCT& item) const {
+void WinSkinButtonWindow::Draw(const DRAWITEMSTRUCT& item, bool highContrast,
+                               HFONT captionFont) const {
   const auto* image = static_cast<const WinSkinImage*>(model_.Image(model_.ImageSlot()));
-  if (image != nullptr) {
+  if (highContrast) {
+    DrawHighContrastButton(item, model_, caption_, captionFont);
+  } else if (image != nullptr) {
     image->Draw(item.hDC, item.rcItem.left, item.rcItem.top);
   } else {
     // No skin to show (it could not be loaded): a plain face instead of stale pixels.

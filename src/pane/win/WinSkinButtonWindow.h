@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "pane/win/AccessibleSource.h"
+#include "pane/win/HighContrastButton.h"
 #include "pane/win/PaneChildSupport.h"
 #include "pane/win/SubclassedChild.h"
 #include "pane/win/WinTooltip.h"
@@ -23,19 +24,23 @@ namespace pel::win {
 // static text for a label) named by its tooltip or label text.
 class WinSkinButtonWindow final : public ISkinButtonWindow, public IAccessibleSource {
  public:
-  // `labelText`: the string of a label button's name (it has no active tooltip), 0 otherwise.
-  WinSkinButtonWindow(CSkinButton& model, PaneChildSupport support, int labelText = 0);
+  // `labelText`: the string of a label button's name (it has no active tooltip), 0 otherwise;
+  // `caption`: the name it shows in high contrast mode.
+  WinSkinButtonWindow(CSkinButton& model, PaneChildSupport support, int labelText = 0,
+                      ButtonCaption caption = {});
   ~WinSkinButtonWindow() override;
   WinSkinButtonWindow(const WinSkinButtonWindow&) = delete;
   WinSkinButtonWindow& operator=(const WinSkinButtonWindow&) = delete;
 
-  // A visible child of `parent` with `childId` at the model's rectangle, bound to the model.
-  bool Create(HWND parent, int childId);
+  // A visible child of `parent` with `childId` at `rect` (the model's rectangle at the
+  // display's scale), bound to the model.
+  bool Create(HWND parent, int childId, const ChildRect& rect);
   HWND Window() const { return child_.Window(); }
   HWND TooltipWindow() const { return tooltip_.Window(); }
 
-  // WM_DRAWITEM for this button.
-  void Draw(const DRAWITEMSTRUCT& item) const;
+  // WM_DRAWITEM for this button: its skin image, or with `highContrast` its caption in the
+  // system's colours and `captionFont`.
+  void Draw(const DRAWITEMSTRUCT& item, bool highContrast, HFONT captionFont) const;
 
   // ISkinButtonWindow
   void Repaint() override;
@@ -59,6 +64,7 @@ class WinSkinButtonWindow final : public ISkinButtonWindow, public IAccessibleSo
   CSkinButton& model_;
   PaneChildSupport support_;
   int labelText_;
+  ButtonCaption caption_;
   AccessibleLinkRef link_;
   long notifiedState_ = 0;
   WinTooltip tooltip_;

@@ -2,28 +2,32 @@
 
 #include <windows.h>
 
-#include "pane/win/GdiHandles.h"
+#include <memory>
+
+#include "pane/win/SkinSet.h"
 #include "ports/SkinWindows.h"
 
 namespace pel::win {
 
-// A skinned button's image: a bitmap cut out of a skin, deleted with this object.
+// A skinned button's image: a cell of one of the process's shared skins, which it keeps
+// alive; it owns no bitmap of its own.
 class WinSkinImage final : public ISkinImage {
  public:
-  WinSkinImage(GdiBitmap bitmap, int width, int height)
-      : bitmap_(std::move(bitmap)), width_(width), height_(height) {}
+  WinSkinImage(std::shared_ptr<const SkinSet> skins, int resource, const PixelRect& cell)
+      : skins_(std::move(skins)), resource_(resource), cell_(cell) {}
 
-  HBITMAP Handle() const { return bitmap_.Get(); }
-  int width() const { return width_; }
-  int height() const { return height_; }
+  // The shared skin bitmap the cell is drawn from.
+  HBITMAP Handle() const { return skins_->Bitmap(resource_); }
+  int width() const { return cell_.Width(); }
+  int height() const { return cell_.Height(); }
 
-  // Copies the whole image to `dc` with its top-left corner at (x, y).
-  void Draw(HDC dc, int x, int y) const;
+  // Draws the cell at the skins' scale to `dc` with its top-left corner at (x, y).
+  void Draw(HDC dc, int x, int y) const { skins_->DrawCell(dc, resource_, cell_, x, y); }
 
  private:
-  GdiBitmap bitmap_;
-  int width_;
-  int height_;
+  std::shared_ptr<const SkinSet> skins_;
+  int resource_;
+  PixelRect cell_;
 };
 
 }  // namespace pel::win

@@ -23,32 +23,15 @@ GdiBitmap CreateBitmap24(int width, int height) {
   return GdiBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
 }
 
-GdiBitmap WinSkinImageSource::Load(int resource) const {
-  return LoadBitmapResource(module_, resource);
-}
-
 std::optional<BitmapSize> WinSkinImageSource::Size(int resource) {
-  const GdiBitmap bitmap = Load(resource);
-  BITMAP info = {};
-  if (!bitmap || GetObjectW(bitmap.Get(), sizeof info, &info) == 0) return std::nullopt;
-  return BitmapSize{info.bmWidth, info.bmHeight};
+  const std::shared_ptr<const SkinSet> skins = skins_();
+  return skins ? skins->BaseSize(resource) : std::nullopt;
 }
 
 std::unique_ptr<ISkinImage> WinSkinImageSource::Cut(int resource, const PixelRect& rect) {
-  const int width = rect.Width();
-  const int height = rect.Height();
-  const GdiBitmap skin = Load(resource);
-  GdiBitmap cut = CreateBitmap24(width, height);
-  if (!skin || !cut) return nullptr;
-  {
-    const MemoryDc from(skin.Get());
-    const MemoryDc to(cut.Get());
-    if (!from.Ready() || !to.Ready() ||
-        !BitBlt(to.Get(), 0, 0, width, height, from.Get(), rect.left, rect.top, SRCCOPY)) {
-      return nullptr;
-    }
-  }
-  return std::make_unique<WinSkinImage>(std::move(cut), width, height);
+  std::shared_ptr<const SkinSet> skins = skins_();
+  if (!skins || skins->Bitmap(resource) == nullptr) return nullptr;
+  return std::make_unique<WinSkinImage>(std::move(skins), resource, rect);
 }
 
 }  // namespace pel::win

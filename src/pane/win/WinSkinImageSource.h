@@ -2,25 +2,28 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
+
 #include "pane/win/GdiHandles.h"
+#include "pane/win/SkinSet.h"
 #include "ports/SkinWindows.h"
 
 namespace pel::win {
 
-// The skin bitmaps among the resources of `module`, loaded as device-independent sections
-// for each request and let go at once.
+// The skin bitmaps of the process's shared set for the pane's scale (asked for when first
+// needed, when the pane's window exists): sizes are those of the 96-DPI bitmaps, and a cut is
+// a cell of the shared bitmap, not a copy.
 class WinSkinImageSource final : public ISkinImageSource {
  public:
-  explicit WinSkinImageSource(HINSTANCE module) : module_(module) {}
+  explicit WinSkinImageSource(std::function<std::shared_ptr<const SkinSet>()> skins)
+      : skins_(std::move(skins)) {}
 
   std::optional<BitmapSize> Size(int resource) override;
-  // A new 24-bit bitmap holding `rect` of the resource.
   std::unique_ptr<ISkinImage> Cut(int resource, const PixelRect& rect) override;
 
  private:
-  GdiBitmap Load(int resource) const;
-
-  HINSTANCE module_;
+  std::function<std::shared_ptr<const SkinSet>()> skins_;
 };
 
 // Bitmap resource `resource` of `module` as a device-independent section of its own size
