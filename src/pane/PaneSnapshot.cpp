@@ -53,6 +53,9 @@ bool CPelioranOperPane::SaveSnapshot() {
   std::vector<uint8_t> jpegBuffer;
   std::vector<uint8_t>& buffer = jpeg ? jpegBuffer : bmpBuffer_;
   if (jpeg) buffer.resize(kJpegBufferSize);
+  // The bitmap buffer is made by the first bitmap snapshot: a wall of controls that never
+  // takes one would otherwise hold 1.2 MB each.
+  if (buffer.empty()) buffer.resize(kBmpBufferSize);
   if (buffer.size() < count) buffer.resize(count);
   std::copy_n(picture.bytes.begin(), count, buffer.begin());
   picture = Variant{};

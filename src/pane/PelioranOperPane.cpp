@@ -8,7 +8,7 @@
 namespace pel {
 
 CPelioranOperPane::CPelioranOperPane(PanePorts ports, CPelioranCtrl* parent)
-    : ports_(ports), ctrl_(parent), relayDialog_(ports.messages), bmpBuffer_(kBmpBufferSize) {
+    : ports_(ports), ctrl_(parent), relayDialog_(ports.messages) {
   moduleList_.SetSelectionHandler([this](int kind, int32_t data) { OnListSelection(kind, data); });
   speedList_.SetSelectionHandler([this](int kind, int32_t data) { OnListSelection(kind, data); });
 }

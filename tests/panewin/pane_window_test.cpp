@@ -216,6 +216,12 @@ TEST_F(PaneWindowTest, ListsAnswerItemDataAsTheModelHasIt) {
 
 TEST_F(PaneWindowTest, ButtonsAndTheSpeedListHaveTheirTooltips) {
   const HWND cam1 = Control(kButtonCam1);
+  // A tooltip is made by the first mouse move over its control.
+  EXPECT_TRUE(TooltipsOf(cam1).empty());
+  for (int control : {int{kButtonCam1}, int{kButtonRelay}, int{kPaneCtlSpeedList},
+                      int{kPaneCtlModuleList}}) {
+    SendMessageW(Control(control), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  }
   const std::vector<HWND> tips = TooltipsOf(cam1);
   ASSERT_EQ(1u, tips.size());
   EXPECT_EQ(L"Cam1 On/Off", TipText(tips[0], cam1));

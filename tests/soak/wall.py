@@ -77,6 +77,9 @@ def main():
                                                    per["handles"]), flush=True)
             check(all(per[k] > 0 for k in ("private", "gdi", "windows")),
                   "each control's own resources show in the counts")
+            # The skins, background and fonts are the process's, shared by every control.
+            check(per["gdi"] <= 40 and per["private"] <= 2 << 20,
+                  "a control after the first costs at most 40 GDI objects and 2 MiB")
     finally:
         kv.close()
     return 1 if failures else 0

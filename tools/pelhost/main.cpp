@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pelhost: cannot write %s\n", options.out.c_str());
     return 73;
   }
+  // As a DPI-aware browser does: the control sees the display's real scale (no change at 96).
+  SetProcessDPIAware();
   if (FAILED(OleInitialize(nullptr))) {
     report.Line("error\tOleInitialize\t");
     return 70;

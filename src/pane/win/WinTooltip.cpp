@@ -46,19 +46,28 @@ bool WinTooltip::Make(HWND tool) {
 }
 
 void WinTooltip::SetText(HWND tool, const std::string& text, bool active) {
-  if (tool == nullptr || !Make(tool)) return;
-  std::wstring wide = com::WideFromAnsi(text);
+  if (tool == nullptr) return;
+  hasText_ = true;
+  text_ = com::WideFromAnsi(text);
+  active_ = active;
+  if (tooltip_ != nullptr) Apply(tool);
+}
+
+void WinTooltip::Apply(HWND tool) {
   TOOLINFOW info = ToolInfo(tool);
-  info.lpszText = wide.data();
+  info.lpszText = text_.data();
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
-  Activate(active);
+  Activate(active_);
 }
 
 void WinTooltip::Activate(bool active) {
+  if (!hasText_) return;
+  active_ = active;
   if (tooltip_ != nullptr) SendMessageW(tooltip_, TTM_ACTIVATE, active ? TRUE : FALSE, 0);
 }
 
 void WinTooltip::Relay(HWND tool, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (tooltip_ == nullptr && hasText_ && message == WM_MOUSEMOVE && Make(tool)) Apply(tool);
   if (tooltip_ == nullptr) return;
   MSG msg = {};
   msg.hwnd = tool;

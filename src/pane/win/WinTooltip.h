@@ -6,9 +6,11 @@
 
 namespace pel::win {
 
-// The tooltip control of one child window, made on first use: inactive at first, with the
-// window's client rectangle as its only tool. The owner relays the window's messages to it.
-// Destroyed with this object (or with its window).
+// The tooltip control of one child window, made when the mouse first moves over the window
+// after a text was set (until then the text and activation wait here: a wall of controls would
+// otherwise hold a tooltip window and its two fonts for every button): inactive at first, with
+// the window's client rectangle as its only tool. The owner relays the window's messages to
+// it. Destroyed with this object (or with its window).
 class WinTooltip {
  public:
   // `initialDelayMs` above 0 replaces the tooltip's initial delay.
@@ -17,11 +19,12 @@ class WinTooltip {
   WinTooltip& operator=(const WinTooltip&) = delete;
   ~WinTooltip() { Destroy(); }
 
-  // Sets the tip text and the activation, creating the tooltip for `tool` when needed.
+  // Sets the tip text and the activation.
   void SetText(HWND tool, const std::string& text, bool active);
-  // Only when the tooltip exists.
+  // Only when there is a text.
   void Activate(bool active);
-  // Hands a message of the tool's window to the tooltip, when there is one.
+  // Hands a message of the tool's window to the tooltip, making it at the first mouse move
+  // when there is a text.
   void Relay(HWND tool, UINT message, WPARAM wParam, LPARAM lParam);
   // Asks the tooltip to show or hide its tip for the current mouse position.
   void Update();
@@ -33,9 +36,13 @@ class WinTooltip {
 
  private:
   bool Make(HWND tool);
+  void Apply(HWND tool);
 
   int initialDelayMs_;
   HWND tooltip_ = nullptr;
+  bool hasText_ = false;
+  std::wstring text_;
+  bool active_ = false;
 };
 
 }  // namespace pel::win
