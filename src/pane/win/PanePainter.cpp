@@ -20,7 +20,6 @@ void PaintPane(HDC dc, const SkinSet* skins, const PanePainting& painting, bool 
   SelectObject(dc, GetStockObject(BLACK_PEN));
   SelectObject(dc, GetStockObject(WHITE_BRUSH));
   SelectObject(dc, GetStockObject(SYSTEM_FONT));
-  if (skins != nullptr && skins->TextFont() != nullptr) SelectObject(dc, skins->TextFont());
   COLORREF text = RGB(0, 0, 0);
   if (highContrast) {
     text = GetSysColor(COLOR_WINDOWTEXT);

@@ -54,15 +54,6 @@ GdiBitmap Stretched(HBITMAP source, const BitmapSize& from, int width, int heigh
   return target;
 }
 
-GdiFont ScaledSystemFont(const DisplayScale& scale) {
-  if (scale.IsBase()) return GdiFont();
-  LOGFONTW font = {};
-  if (GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font) == 0) return GdiFont();
-  font.lfHeight = scale.Px(font.lfHeight);
-  font.lfWidth = scale.Px(font.lfWidth);
-  return GdiFont(CreateFontIndirectW(&font));
-}
-
 GdiFont MakeCaptionFont(const DisplayScale& scale) {
   LOGFONTW font = {};
   font.lfHeight = -scale.Px(kCaptionHeight);
@@ -108,7 +99,6 @@ bool SkinSet::Load(HINSTANCE module) {
     }
     if (!picture.bitmap) return false;
   }
-  textFont_ = ScaledSystemFont(scale_);
   captionFont_ = MakeCaptionFont(scale_);
   return true;
 }

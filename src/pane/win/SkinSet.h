@@ -39,8 +39,6 @@ class SkinSet {
   bool DrawCell(HDC dc, int resource, const PixelRect& cell, int x, int y) const;
   // The pane's background at this scale with its top-left corner at (0, 0).
   void DrawBackground(HDC dc) const;
-  // The font of the pane's text at this scale, null at 96 DPI (the DC's system font then).
-  HFONT TextFont() const { return textFont_.Get(); }
   // The font of the buttons' names in high contrast mode.
   HFONT CaptionFont() const { return captionFont_.Get(); }
 
@@ -57,7 +55,6 @@ class SkinSet {
 
   DisplayScale scale_;
   std::array<Picture, 5> pictures_;
-  GdiFont textFont_;
   GdiFont captionFont_;
 };
 
