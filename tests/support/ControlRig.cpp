@@ -14,11 +14,12 @@ void ControlRig::PointAt(uint16_t port) {
   ctrl.SetIHttpPort(port);
 }
 
-bool ControlRig::Start(int x, int y, IHostBrowser* browser) {
+bool ControlRig::Start(int x, int y, IHostBrowser* browser, int dpi) {
   StartParams params;
   params.x = x;
   params.y = y;
   params.hostBrowser = browser;
+  params.dpi = dpi;
   return ctrl.Start(params, children);
 }
 

@@ -23,7 +23,7 @@ class ControlRig {
   // The server address 127.0.0.1 and `port`.
   void PointAt(uint16_t port);
   // The start sequence with the window at (x, y).
-  bool Start(int x = 0, int y = 0, IHostBrowser* browser = nullptr);
+  bool Start(int x = 0, int y = 0, IHostBrowser* browser = nullptr, int dpi = 96);
 
   FakeOperPane& pane() { return children.pane; }
   RecordingDispatch& viewer() { return children.viewer; }

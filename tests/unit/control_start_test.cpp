@@ -72,6 +72,26 @@ TEST(ControlStart, NegativeCreationPositionMeansOrigin) {
   EXPECT_NE(rig.log.IndexOf("window move 207 10 716 544"), -1);
 }
 
+TEST(ControlStart, ChildrenAndDividerFollowTheDisplayScale) {
+  KvsimScenario kv(kServer);
+  ControlRig rig;
+  rig.PointAt(kv.port());
+  ASSERT_TRUE(rig.Start(8, 8, nullptr, 144));
+  EXPECT_EQ(rig.children.paneRect.left, 15);
+  EXPECT_EQ(rig.children.paneRect.right, 270);
+  EXPECT_EQ(rig.children.paneRect.bottom, 1050);
+  EXPECT_EQ(rig.children.viewerRect.left, 311);
+  EXPECT_EQ(rig.children.viewerRect.top, 15);
+  // The viewer's own size is its pictures', in pixels; only its place scales.
+  EXPECT_NE(rig.log.IndexOf("window move 319 23 716 544"), -1);
+  rig.ctrl.OnMove(8, 8);
+  EXPECT_NE(rig.log.IndexOf("window size-pane 270 1050"), -1);
+  EXPECT_EQ(rig.ctrl.Drawing(Rect{0, 0, 1900, 1000}).divider, (Rect{293, 8, 296, 3008}));
+  // A figure the system cannot mean is taken as 96 DPI.
+  EXPECT_EQ(DisplayScale(5000).Px(207), 207);
+  EXPECT_EQ(DisplayScale(120).Px(-3), -4);
+}
+
 TEST(ControlStart, HostingBrowserGivesThePagesAddress) {
   KvsimScenario kv(kServer);
   ASSERT_NE(kv.port(), 0);
