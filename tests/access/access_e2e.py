@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """wine.access: the pane for screen readers and keyboard users against kvsim's demo server: oleacc
-and keys in Wine's ATL (no pre-translation), keys in pelhost (through TranslateAccelerator). Run
+and keys in Wine's ATL (no pre-translation), keys in pelhost (through TranslateAccelerator), the
+pane at 144 DPI and in high contrast mode. Run
 by tests/atl/atl.sh (access_e2e.py BIN WORK ARCH KVSIM); each section is a function in SECTIONS."""
 import os
 import subprocess
@@ -10,6 +11,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "wine"))
 from kvsim_control import Kvsim  # noqa: E402
 from wine_suite import check, finish, regsvr32, take_log, unescape, winpath  # noqa: E402
+from scale_contrast import scale_and_contrast  # noqa: E402
 
 BIN, WORK, ARCH, KVSIM = sys.argv[1:5]
 LOG = os.path.join(WORK, "components.log")
@@ -108,7 +110,12 @@ def pelhost_keys(port):
           f"pelhost keys: Space shows camera 2, Enter hides it ({shown(log, 2)})")
 
 
-SECTIONS = [screen_reader, atl_keys, pelhost_keys]
+def scale_contrast(port):
+    """At 144 DPI and in high contrast mode (tests/wine/scale_contrast.py)."""
+    scale_and_contrast(BIN, WORK, ARCH, port)
+
+
+SECTIONS = [screen_reader, atl_keys, pelhost_keys, scale_contrast]
 KV = Kvsim(KVSIM, WORK)
 try:
     PORT = KV.load(os.path.join(HERE, "..", "..", "tools", "kvsim", "demo.scenario"))

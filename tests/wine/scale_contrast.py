@@ -3,11 +3,12 @@
 kvsim's demo server at 96 DPI, at 144 DPI (LogPixels, then a new wineserver) and at 96 DPI with
 high contrast on (the accessibility setting and a high contrast colour scheme), each shot's pane
 checked against its own reference in reference/, and the buttons' rectangles at 144 DPI 1.5
-times those at 96.
+times those at 96. wine.access runs scale_and_contrast as one of its sections; on its own:
 
     scale_contrast.py BIN WORK ARCH KVSIM [--docs DIR]
 
-With --docs the 144-DPI and high contrast shots of the pane are also written into DIR.
+With --docs (or PEL_DOCS_DIR) the 144-DPI and high contrast shots of the pane are also written
+into DIR; PEL_UPDATE_REFERENCES=1 writes the references anew.
 """
 import os
 import shutil
@@ -17,7 +18,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
                                 "soak"))
-from soakpeers import CONTROL, Kvsim, demo_params, demo_scenario  # noqa: E402
+from soakpeers import CONTROL, Kvsim  # noqa: E402
 from wine_suite import check, failures, winpath  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -33,21 +34,59 @@ def reg(*args):
                    stderr=subprocess.DEVNULL, check=False)
 
 
-def set_display(dpi, contrast):
-    """The display scale and high contrast for the next wineserver, which this one makes way
-    for."""
-    for key in (r"HKCU\Control Panel\Desktop", r"HKCC\Software\Fonts"):
+def query(key, name):
+    """A registry value's text, None when it is not there."""
+    out = subprocess.run(["wine", "reg", "query", key, "/v", name], capture_output=True,
+                         text=True, check=False).stdout
+    for line in out.splitlines():
+        f = line.split(None, 2)
+        if len(f) >= 2 and f[0] == name and f[1].startswith("REG_"):
+            return f[2] if len(f) == 3 else ""
+    return None
+
+
+ACCESSIBILITY = r"HKCU\Control Panel\Accessibility\HighContrast"
+COLOURS = r"HKCU\Control Panel\Colors"
+DPI_KEYS = (r"HKCU\Control Panel\Desktop", r"HKCC\Software\Fonts")
+
+
+def saved_display():
+    """The prefix's own values of everything set_display changes."""
+    return {(COLOURS, n): query(COLOURS, n) for n in CONTRAST_COLOURS} | \
+        {(ACCESSIBILITY, "Flags"): query(ACCESSIBILITY, "Flags")} | \
+        {(k, "LogPixels"): query(k, "LogPixels") for k in DPI_KEYS}
+
+
+def set_display(dpi, contrast, saved):
+    """The display scale and high contrast (else the prefix's own colours, `saved`) for the
+    next wineserver, which this one makes way for."""
+    for key in DPI_KEYS:
         reg("add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi))
-    accessibility = r"HKCU\Control Panel\Accessibility\HighContrast"
     if contrast:
-        reg("add", accessibility, "/v", "Flags", "/t", "REG_SZ", "/d", "127")
+        reg("add", ACCESSIBILITY, "/v", "Flags", "/t", "REG_SZ", "/d", "127")
         for name, value in CONTRAST_COLOURS.items():
-            reg("add", r"HKCU\Control Panel\Colors", "/v", name, "/t", "REG_SZ", "/d", value)
+            reg("add", COLOURS, "/v", name, "/t", "REG_SZ", "/d", value)
     else:
-        reg("delete", accessibility, "/v", "Flags")
-        for name in CONTRAST_COLOURS:
-            reg("delete", r"HKCU\Control Panel\Colors", "/v", name)
+        for (key, name), value in saved.items():
+            if name == "LogPixels":
+                continue
+            if value is None:
+                reg("delete", key, "/v", name)
+            else:
+                reg("add", key, "/v", name, "/t", "REG_SZ", "/d", value)
     subprocess.run(["wineserver", "-w"], check=False)
+
+
+def restore_display(saved):
+    set_display(96, False, saved)
+    for (key, name), value in saved.items():
+        if name == "LogPixels" and value is None:
+            reg("delete", key, "/v", name)
+
+
+def demo_params(port):
+    """The unchanged demo scenario's server and user."""
+    return ["strIpAddr=127.0.0.1", f"iHttpPort={port}", "strUserID=demo", "strUserPWD=demo"]
 
 
 def host(bin_dir, work, name, port, size):
@@ -115,37 +154,48 @@ def check_scaled(base, tree, dpi):
             break
 
 
+def scale_and_contrast(bin_dir, work, arch, port, docs=None):
+    """The three runs against the demo server at `port` and their checks; the display is set
+    back to 96 DPI without high contrast at the end."""
+    docs = docs or os.environ.get("PEL_DOCS_DIR")
+    saved = saved_display()
+    try:
+        runs = {}
+        for name, dpi, contrast, size in (("base", 96, False, "1290x710"),
+                                           ("dpi144", 144, False, "1935x1065"),
+                                           ("contrast", 96, True, "1290x710")):
+            set_display(dpi, contrast, saved)
+            lines, shot = host(bin_dir, work, name, port, size)
+            tree = windows(lines)
+            check((PANE_CLASS, 0xE900) in tree, f"{name}: the pane is there")
+            check([l for l in lines if l.startswith("msgbox")] == [], f"{name}: no message box")
+            runs[name] = tree, shot
+    finally:
+        restore_display(saved)
+    base = runs["base"][0]
+    if (PANE_CLASS, 0xE900) not in base:
+        return
+    check_scaled(base, runs["dpi144"][0], 144)
+    for name in ("dpi144", "contrast"):
+        tree, shot = runs[name]
+        if (PANE_CLASS, 0xE900) not in tree:
+            continue
+        png = pane_crop(shot, tree, 144 if name == "dpi144" else 96,
+                        os.path.join(work, name + ".png"))
+        same_as_reference(png, f"pane_{name}_{arch}")
+        if docs:
+            shutil.copyfile(png, os.path.join(docs, f"pane-{name}.png"))
+
+
 def main():
     bin_dir, work, arch, kvsim = sys.argv[1:5]
     docs = sys.argv[sys.argv.index("--docs") + 1] if "--docs" in sys.argv else None
     os.makedirs(work, exist_ok=True)
     kv = Kvsim(kvsim, work)
     try:
-        port = kv.load_text(demo_scenario())
-        runs = {}
-        for name, dpi, contrast, size in (("base", 96, False, "1290x710"),
-                                           ("dpi144", 144, False, "1935x1065"),
-                                           ("contrast", 96, True, "1290x710")):
-            set_display(dpi, contrast)
-            lines, shot = host(bin_dir, work, name, port, size)
-            tree = windows(lines)
-            check((PANE_CLASS, 0xE900) in tree, f"{name}: the pane is there")
-            check([l for l in lines if l.startswith("msgbox")] == [], f"{name}: no message box")
-            runs[name] = tree, shot
-        base = runs["base"][0]
-        if (PANE_CLASS, 0xE900) in base:
-            check_scaled(base, runs["dpi144"][0], 144)
-            for name in ("dpi144", "contrast"):
-                tree, shot = runs[name]
-                if (PANE_CLASS, 0xE900) not in tree:
-                    continue
-                png = pane_crop(shot, tree, 144 if name == "dpi144" else 96,
-                                os.path.join(work, name + ".png"))
-                same_as_reference(png, f"pane_{name}_{arch}")
-                if docs:
-                    shutil.copyfile(png, os.path.join(docs, f"pane-{name}.png"))
+        port = kv.load(os.path.join(HERE, "..", "..", "tools", "kvsim", "demo.scenario"))
+        scale_and_contrast(bin_dir, work, arch, port, docs)
     finally:
-        set_display(96, False)
         kv.close()
     return 1 if failures else 0
 
