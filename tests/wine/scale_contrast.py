@@ -1,27 +1,19 @@
-#!/usr/bin/env python3
 """The pane at another display scale and in high contrast mode: the control in pelhost against
 kvsim's demo server at 96 DPI, at 144 DPI (LogPixels, then a new wineserver) and at 96 DPI with
 high contrast on (the accessibility setting and a high contrast colour scheme), each shot's pane
 checked against its own reference in reference/, and the buttons' rectangles at 144 DPI 1.5
-times those at 96. wine.access runs scale_and_contrast as one of its sections; on its own:
-
-    scale_contrast.py BIN WORK ARCH KVSIM [--docs DIR]
-
-With --docs (or PEL_DOCS_DIR) the 144-DPI and high contrast shots of the pane are also written
-into DIR; PEL_UPDATE_REFERENCES=1 writes the references anew.
+times those at 96: a section of wine.access (tests/access/access_e2e.py). With PEL_DOCS_DIR the
+144-DPI and high contrast shots of the pane are also written there (docs/); with
+PEL_UPDATE_REFERENCES=1 they become the references.
 """
 import os
 import shutil
 import subprocess
-import sys
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
-                                "soak"))
-from soakpeers import CONTROL, Kvsim  # noqa: E402
-from wine_suite import check, failures, winpath  # noqa: E402
+from wine_suite import check, winpath
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+CONTROL = "{FE4F5263-11D5-4724-95BA-A978983B6369}"
 PANE_CLASS = "PelioranOperPane"
 # A high contrast scheme as the system's colour settings hold it: white on black.
 CONTRAST_COLOURS = {"Window": "0 0 0", "WindowText": "255 255 255", "ButtonFace": "0 0 0",
@@ -154,10 +146,10 @@ def check_scaled(base, tree, dpi):
             break
 
 
-def scale_and_contrast(bin_dir, work, arch, port, docs=None):
+def scale_and_contrast(bin_dir, work, arch, port):
     """The three runs against the demo server at `port` and their checks; the display is set
-    back to 96 DPI without high contrast at the end."""
-    docs = docs or os.environ.get("PEL_DOCS_DIR")
+    back as it was at the end."""
+    docs = os.environ.get("PEL_DOCS_DIR")
     saved = saved_display()
     try:
         runs = {}
@@ -185,20 +177,3 @@ def scale_and_contrast(bin_dir, work, arch, port, docs=None):
         same_as_reference(png, f"pane_{name}_{arch}")
         if docs:
             shutil.copyfile(png, os.path.join(docs, f"pane-{name}.png"))
-
-
-def main():
-    bin_dir, work, arch, kvsim = sys.argv[1:5]
-    docs = sys.argv[sys.argv.index("--docs") + 1] if "--docs" in sys.argv else None
-    os.makedirs(work, exist_ok=True)
-    kv = Kvsim(kvsim, work)
-    try:
-        port = kv.load(os.path.join(HERE, "..", "..", "tools", "kvsim", "demo.scenario"))
-        scale_and_contrast(bin_dir, work, arch, port, docs)
-    finally:
-        kv.close()
-    return 1 if failures else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())
