@@ -37,8 +37,6 @@ class HttpStream {
   void Close();
 
  private:
-  int ReceiveOnce(char* buffer, int length, int seconds, sock_clock::time_point deadline);
-
   SocketHandle sock_;
   std::unique_ptr<ITlsSession> session_;
 };
